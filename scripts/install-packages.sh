@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that a task needs, only those that are missing.
+#   scripts/install-packages.sh build [run] [test]
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev
+       binutils-mingw-w64-x86-64 mingw-w64-common)
+run=(fonts-ipafont-gothic timgm6mb-soundfont)
+test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
+      xserver-xorg-core xserver-xorg-video-dummy imagemagick)
+
+wanted=()
+for group in "$@"; do
+  case "$group" in
+    build) wanted+=("${build[@]}") ;;
+    run) wanted+=("${run[@]}") ;;
+    test) wanted+=("${run[@]}" "${test[@]}") ;;
+    *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "install-packages.sh: run as root to install: ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
