@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/win32.h"
+#include "sound/effects.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ bool Game::CheckHead() {
         Shrink(3);
         break;
     }
-    sndPlaySoundA("BLEEP04.WAV", SND_ASYNC);
+    PlayPickupSound();
     pickup.Respawn();
   }
   return true;
