@@ -46,10 +46,6 @@ struct Material {
 // Builds the steps from the main colour: shades towards `shadow`, lights towards `light`.
 Material MakeMaterial(Rgb base, Rgb shadow, Rgb outline, Rgb light = kWhite);
 
-// Maps a point of the image (in design units from the placement's corner) into the figure's
-// upward frame.
-Point ToFigure(Point image, Direction facing);
-
 // One figure being drawn: a clear layer the size of the design grid at the placement's
 // scale, which solids and marks are painted on and which is then laid over an image.
 class Figure {
@@ -78,5 +74,7 @@ Profile Ball(Point centre, double radius);
 // A drop: round at the top (centre, radius) and running to a point at `tip`, straight below.
 Profile Drop(Point centre, double radius, double tipY);
 Region Disc(Point centre, double radius);
+// An axis-aligned square of side 2 * half.
+Region Square(Point centre, double half);
 
 }  // namespace art
