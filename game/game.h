@@ -1,5 +1,5 @@
 // The one game in progress: the snake, the pickups, the roamers, the play state, the
-// timer interval and the score, with the rules of play.
+// timer interval, the score and the ranking, with the rules of play.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include "game/pickup.h"
 #include "game/roamer.h"
 #include "game/segment.h"
+#include "ranking/ranking_table.h"
 
 class Game {
  public:
@@ -54,6 +55,8 @@ class Game {
   const Pickup& PickupAt(int i) const { return pickups[i]; }
   Roamer& RoamerAt(int i) { return roamers[i]; }
   const Roamer& RoamerAt(int i) const { return roamers[i]; }
+  RankingTable& Ranking() { return ranking; }
+  const RankingTable& Ranking() const { return ranking; }
 
  private:
   Segment head;
@@ -65,4 +68,5 @@ class Game {
   PlayState state;
   std::int32_t interval;  // milliseconds between steps
   std::int32_t score;
+  RankingTable ranking;  // loaded from Ranking.dat before the snake is placed
 };
