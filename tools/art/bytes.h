@@ -20,9 +20,6 @@ class ByteWriter {
     for (char c : s) U8(static_cast<std::uint8_t>(c));
   }
   void Append(const Bytes& b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
-  void PadTo(std::size_t multiple) {
-    while (bytes_.size() % multiple != 0) U8(0);
-  }
 
   std::size_t size() const { return bytes_.size(); }
   const Bytes& bytes() const { return bytes_; }

@@ -43,8 +43,15 @@ Region Rib(double y) {
 void DrawHead(Image& image, const Placement& at) {
   Figure head(at);
   head.PaintSolid(Ball(kCentre, kRadius), kHead);
-  // Two eyes in the front half, pupils at their front edge.
+  // Two eyes in the front half, pupils at their front edge. Drawn at half size or less, an
+  // eye is two pixels, the white and, in front of it, the pupil.
+  const double pixel = 1.0 / at.scale;
   for (double x : {5.0, 11.0}) {
+    if (at.scale < 1.0) {
+      head.PaintMark(Square({x, 5}, pixel / 2), kWhite);
+      head.PaintMark(Square({x, 5 - pixel}, pixel / 2), kBlack);
+      continue;
+    }
     head.PaintMark(Disc({x, 5}, 1.85), kWhite);
     head.PaintMark(Disc({x, 4}, 1.0), kBlack);
   }

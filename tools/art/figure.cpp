@@ -51,16 +51,8 @@ Rgb StepColour(const Material& material, double tone, bool smooth) {
   return Mix(material.steps[low], material.steps[low + 1], tone - static_cast<double>(low));
 }
 
-int GridPixels(const Placement& at) { return static_cast<int>(std::ceil(kGrid * at.scale)); }
-
-}  // namespace
-
-Material MakeMaterial(Rgb base, Rgb shadow, Rgb outline, Rgb light) {
-  return {{Mix(base, shadow, 0.55), Mix(base, shadow, 0.28), base, Mix(base, light, 0.28), Mix(base, light, 0.55),
-           Mix(base, light, 0.85)},
-          outline};
-}
-
+// Maps a point of the image (in design units from the placement's corner) into the
+// figure's upward frame.
 Point ToFigure(Point image, Direction facing) {
   double dx = image.x - kGrid / 2;
   double dy = image.y - kGrid / 2;
@@ -71,6 +63,16 @@ Point ToFigure(Point image, Direction facing) {
     dy = -x;
   }
   return {kGrid / 2 + dx, kGrid / 2 + dy};
+}
+
+int GridPixels(const Placement& at) { return static_cast<int>(std::ceil(kGrid * at.scale)); }
+
+}  // namespace
+
+Material MakeMaterial(Rgb base, Rgb shadow, Rgb outline, Rgb light) {
+  return {{Mix(base, shadow, 0.55), Mix(base, shadow, 0.28), base, Mix(base, light, 0.28), Mix(base, light, 0.55),
+           Mix(base, light, 0.85)},
+          outline};
 }
 
 Figure::Figure(const Placement& at) : at_(at), layer_(GridPixels(at), GridPixels(at)) {}
@@ -153,6 +155,10 @@ Region Disc(Point centre, double radius) {
     const double dy = p.y - centre.y;
     return dx * dx + dy * dy < radius * radius;
   };
+}
+
+Region Square(Point centre, double half) {
+  return [=](Point p) { return std::abs(p.x - centre.x) < half && std::abs(p.y - centre.y) < half; };
 }
 
 }  // namespace art

@@ -46,10 +46,6 @@ struct Material {
 // Builds the steps from the main colour: shades towards `shadow`, lights towards `light`.
 Material MakeMaterial(Rgb base, Rgb shadow, Rgb outline, Rgb light = kWhite);
 
-// Maps a point of the image (in design units from the placement's corner) into the figure's
-// upward frame.
-Point ToFigure(Point image, Direction facing);
-
 // One figure being drawn: a clear layer the size of the design grid at the placement's
 // scale, which solids and marks are painted on and which is then laid over an image.
 class Figure {
@@ -57,7 +53,7 @@ class Figure {
   explicit Figure(const Placement& at);
 
   // Fills the solid with the material, shaded as a lit rounded body, then outlines it:
-  // every pixel of the solid closer than the placement's outline width to a pixel outside it.
+  // every pixel of the solid within the placement's outline width of a pixel outside it.
   void PaintSolid(const Profile& profile, const Material& material);
   // Paints colour over the pixels of the region that the figure already covers.
   void PaintMark(const Region& region, Rgb colour);
@@ -75,8 +71,11 @@ class Figure {
 
 // Common profiles and regions.
 Profile Ball(Point centre, double radius);
-// A drop: round at the top (centre, radius) and running to a point at `tip`, straight below.
+// A drop: round at the top (centre, radius) and running to a point straight below, at tipY,
+// which must lie below the round end.
 Profile Drop(Point centre, double radius, double tipY);
 Region Disc(Point centre, double radius);
+// An axis-aligned square of side 2 * half.
+Region Square(Point centre, double half);
 
 }  // namespace art

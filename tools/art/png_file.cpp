@@ -21,6 +21,22 @@ const std::array<std::uint32_t, 256>& CrcTable() {
   return table;
 }
 
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < size; ++i) crc = CrcTable()[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
+
+std::uint32_t Adler32(const Bytes& data) {
+  constexpr std::uint32_t kModulus = 65521;
+  std::uint32_t a = 1, b = 0;
+  for (std::uint8_t byte : data) {
+    a = (a + byte) % kModulus;
+    b = (b + a) % kModulus;
+  }
+  return (b << 16) | a;
+}
+
 void Chunk(ByteWriter& out, std::string_view type, const Bytes& data) {
   ByteWriter typed;
   typed.Text(type);
@@ -51,22 +67,6 @@ Bytes StoredZlib(const Bytes& data) {
 }
 
 }  // namespace
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < size; ++i) crc = CrcTable()[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
-std::uint32_t Adler32(const Bytes& data) {
-  constexpr std::uint32_t kModulus = 65521;
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t byte : data) {
-    a = (a + byte) % kModulus;
-    b = (b + a) % kModulus;
-  }
-  return (b << 16) | a;
-}
 
 Bytes EncodePng(const Image& image) {
   ByteWriter header;
