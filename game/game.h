@@ -9,6 +9,7 @@
 #include "game/roamer.h"
 #include "game/segment.h"
 #include "platform/win32.h"
+#include "ranking/ranking_table.h"
 #include "render/masked_sprite.h"
 #include "render/surface.h"
 
@@ -57,6 +58,8 @@ class Game {
   const Pickup& PickupAt(int i) const { return pickups[i]; }
   Roamer& RoamerAt(int i) { return roamers[i]; }
   const Roamer& RoamerAt(int i) const { return roamers[i]; }
+  RankingTable& Ranking() { return ranking; }
+  const RankingTable& Ranking() const { return ranking; }
 
   // Drawing (defined in render/). The frame is 640 by 480: the board on the left, the
   // panel in the 160-pixel strip on its right.
@@ -102,4 +105,5 @@ class Game {
   PlayState state;
   std::int32_t interval;  // milliseconds between steps
   std::int32_t score;
+  RankingTable ranking;  // the top five, loaded from Ranking.dat
 };
