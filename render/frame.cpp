@@ -1,13 +1,6 @@
-// Composing the frame in the back buffer and presenting it on the window.
+// Composing the frame in the back buffer and presenting it on a device context.
 #include "game/game.h"
 #include "render/frame_geometry.h"
-
-void Game::Paint(HWND hwnd, HDC hdc) {
-  RECT client;
-  GetClientRect(hwnd, &client);
-  ComposeFrame();
-  PresentFrame(hdc, client.right, client.bottom);
-}
 
 void Game::ComposeFrame() {
   // The board needs no clearing: the background tiles cover all of it.

@@ -1,5 +1,6 @@
 #include "tests/render/frame_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "render/surface.h"
@@ -25,6 +26,8 @@ Rgb SheetAt(int x, int y) {
   if (lx >= 3 && lx <= 12 && ly >= 3 && ly <= 12) return FigureColour(column, row);
   return column == 0 && row == 0 ? RgbOf(250, 250, 0) : RgbOf(0, 255, 255);
 }
+
+NoRankingFile::NoRankingFile() { std::remove("Ranking.dat"); }
 
 FrameTest::FrameTest() : canvas(640, 480, Sentinel) {
   game.CreateBackBuffer(canvas.Dc(), 640, 480);

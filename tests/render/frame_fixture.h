@@ -33,6 +33,12 @@ struct Cell {
   Direction dir;
 };
 
+// Removes Ranking.dat from the working directory, so that every test's Game starts from
+// the default ranking whatever an earlier test wrote.
+struct NoRankingFile {
+  NoRankingFile();
+};
+
 class FrameTest : public ::testing::Test {
  protected:
   FrameTest();
@@ -48,6 +54,7 @@ class FrameTest : public ::testing::Test {
   // The first free cell at or after (x, y) in reading order.
   Cell FreeCellFrom(int x, int y) const;
 
+  NoRankingFile noRankingFile;
   Canvas canvas;
   Game game;
 };

@@ -175,7 +175,6 @@ TEST_F(FrameTest, PresentAtTheFrameSizeIsAOneToOneCopy) {
   EXPECT_GT(blended, 0) << "a halftone stretch blends neighbouring colours";
 }
 
-// The overlay's state title: main colour over its shadow colour in the title's place.
 int CountColour(const Canvas& canvas, Rgb colour, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y)
@@ -189,19 +188,21 @@ TEST_F(FrameTest, OnlyPausedAndGameOverShowTheirOverlays) {
   const Rgb red = RgbOf(255, 0, 0);
   const Rgb green = RgbOf(0, 255, 0);
   const Rgb white = RgbOf(255, 255, 255);
+  // Paused: a blue title over a green shadow; GameOver: a red title over a blue shadow;
+  // both with the white prompt.
   const struct {
     PlayState state;
-    int blueTitle, redTitle, greenShadow, prompt;
-  } cases[] = {{Playing, 0, 0, 0, 0}, {Paused, 1, 0, 1, 1}, {GameOver, 0, 1, 0, 1}};
+    bool blue, red, green, prompt;
+  } cases[] = {{Playing, false, false, false, false}, {Paused, true, false, true, true}, {GameOver, true, true, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
     game.SetState(c.state);
     Frame();
-    // Titles over the board at y 30 to 81; the prompt at y 430 to 461.
-    EXPECT_EQ(CountColour(canvas, blue, 160, 30, 480, 82) > 20, c.blueTitle != 0);
-    EXPECT_EQ(CountColour(canvas, green, 160, 30, 480, 82) > 20, c.greenShadow != 0);
-    EXPECT_EQ(CountColour(canvas, red, 80, 30, 480, 82) > 20, c.redTitle != 0);
-    EXPECT_EQ(CountColour(canvas, white, 50, 430, 480, 462) > 20, c.prompt != 0);
+    // The titles lie over the board at y 30 to 81, the prompt at y 430 to 461.
+    EXPECT_EQ(CountColour(canvas, blue, 80, 30, 480, 82) > 20, c.blue);
+    EXPECT_EQ(CountColour(canvas, red, 80, 30, 480, 82) > 20, c.red);
+    EXPECT_EQ(CountColour(canvas, green, 80, 30, 480, 82) > 20, c.green);
+    EXPECT_EQ(CountColour(canvas, white, 50, 430, 480, 462) > 20, c.prompt);
   }
 }
 
