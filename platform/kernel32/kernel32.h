@@ -21,8 +21,11 @@
 #define ERROR_DISK_FULL 112L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
+#define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_FILE_TOO_LARGE 223L
 #define ERROR_MORE_DATA 234L
+#define ERROR_MR_MID_NOT_FOUND 317L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_INVALID_MENU_HANDLE 1401L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
@@ -42,20 +45,29 @@
 #define CP_ACP 0
 #define CP_UTF8 65001
 
-// Milliseconds since an arbitrary start (the first call's moment plus a fixed offset);
-// 32 bits, so it wraps after about 49.7 days.
+#define INFINITE 0xFFFFFFFF
+
+// Milliseconds since the system started (time spent suspended included), as Windows
+// counts them; 32 bits, so it wraps after about 49.7 days.
 DWORD WINAPI GetTickCount(void);
+// Sleep(0) gives up the rest of the time slice; Sleep(INFINITE) never returns.
 void WINAPI Sleep(DWORD dwMilliseconds);
 
+// The current directory in code page 932. Fails (0, ERROR_INVALID_NAME) when the
+// directory's name has no code page 932 form.
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+// GetModuleHandleA(NULL) is this program; any other name gives NULL (ERROR_MOD_NOT_FOUND).
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
+// FORMAT_MESSAGE_FROM_SYSTEM for the ERROR_ codes above, in Windows' English wording.
 DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
                             LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
 
-// Private profile files. Paths may use '\' or '/' as the separator.
+// Private profile files. Paths may use '\' or '/' as the separator. A name without a
+// directory is looked up in the current directory (there is no Windows directory here).
+// Every write replaces the file atomically; on failure the old file stays as it was.
 UINT WINAPI GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPCSTR lpFileName);
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
                                       LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);

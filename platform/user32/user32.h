@@ -603,6 +603,7 @@ typedef struct tagACCEL {
 #define DM_PELSHEIGHT 0x00100000L
 #define DM_DISPLAYFLAGS 0x00200000L
 #define DM_DISPLAYFREQUENCY 0x00400000L
+#define DM_INTERLACED 0x00000002  // a dmDisplayFlags bit
 #define DM_SPECVERSION 0x0401
 
 // The display-mode record in its 148-byte form (the fields up to dmReserved2).

@@ -1,0 +1,166 @@
+#include "platform/kernel32/profile/profile_document.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/common/codepage.h"
+#include "platform/kernel32/profile/profile_text.h"
+
+namespace win32::profile {
+namespace {
+
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+
+Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
+
+char16_t UnitAt(std::string_view raw, std::size_t byte) {
+  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) | (static_cast<unsigned char>(raw[byte + 1]) << 8));
+}
+
+}  // namespace
+
+Line LineAt(std::string_view text, std::size_t pos) {
+  std::size_t end = pos;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  std::size_t next = end;
+  if (next < text.size()) next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+  return {ToOffset(pos), ToOffset(end), ToOffset(next)};
+}
+
+Document Document::Parse(std::string raw) {
+  Document doc;
+  doc.raw_ = std::move(raw);
+  doc.utf16_ = doc.raw_.starts_with(kUtf16Bom);
+  if (doc.utf16_) doc.DecodeUtf16();
+  doc.Index();
+  return doc;
+}
+
+void Document::DecodeUtf16() {
+  // Line by line, so that the text and the raw bytes have the same lines and each line's
+  // start can be mapped back to its UTF-16 bytes. An odd last byte is no character and is
+  // left out of the text (it stays in the raw bytes).
+  const std::size_t units = (raw_.size() - kUtf16Bom.size()) / 2;
+  std::size_t unit = 0;
+  std::u16string content;
+  while (unit < units) {
+    lineMap_.emplace_back(ToOffset(decoded_.size()), ToOffset(kUtf16Bom.size() + unit * 2));
+    content.clear();
+    bool ascii = true;
+    for (; unit < units; ++unit) {
+      char16_t c = UnitAt(raw_, kUtf16Bom.size() + unit * 2);
+      if (c == u'\r' || c == u'\n') break;
+      ascii = ascii && c < 0x80;
+      content.push_back(c);
+    }
+    if (ascii)
+      for (char16_t c : content) decoded_.push_back(static_cast<char>(c));
+    else
+      decoded_ += cp932::FromUtf16Lossy(content);
+    if (unit < units) {
+      bool crlf = UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' && unit + 1 < units &&
+                  UnitAt(raw_, kUtf16Bom.size() + (unit + 1) * 2) == u'\n';
+      decoded_ += crlf ? "\r\n" : (UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' ? "\r" : "\n");
+      unit += crlf ? 2 : 1;
+    }
+  }
+  if (decoded_.size() > kMaxFileSize) throw std::length_error("profile text too long");
+}
+
+void Document::Index() {
+  const std::string_view text = Text();
+  const auto closeSection = [&](Offset at) {
+    if (sections_.empty()) return;
+    sections_.back().end = at;
+    sections_.back().endEntry = static_cast<std::uint32_t>(entries_.size());
+  };
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Line line = LineAt(text, pos);
+    pos = line.next;
+    std::size_t first = line.begin;
+    while (first < line.end && IsNameBlank(text[first])) ++first;
+    if (first == line.end || text[first] == ';') continue;  // blank or comment
+    if (text[first] == '[') {
+      // The name runs to the first ']' or, when there is none, to the end of the line;
+      // anything after the ']' is ignored.
+      std::string_view rest = text.substr(first + 1, line.end - first - 1);
+      std::size_t close = FindCharacter(rest, ']');
+      std::string_view name = TrimNameBlanks(rest.substr(0, close));
+      closeSection(line.begin);
+      Section section;
+      section.header = line;
+      section.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+      section.firstEntry = section.endEntry = static_cast<std::uint32_t>(entries_.size());
+      firstSection_.try_emplace(FoldName(name), static_cast<std::uint32_t>(sections_.size()));
+      sections_.push_back(section);
+      continue;
+    }
+    if (sections_.empty()) continue;  // text before the first section belongs to none
+    std::string_view content = text.substr(first, line.end - first);
+    std::size_t equals = content.find('=');  // '=' is never a trail byte
+    Entry entry;
+    entry.line = line;
+    std::string_view name = TrimNameBlanks(content.substr(0, equals));
+    entry.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+    if (equals != std::string_view::npos) {
+      std::string_view value = UnquoteValue(TrimValueBlanks(content.substr(equals + 1)));
+      entry.value = {ToOffset(value.data() - text.data()), ToOffset(value.data() - text.data() + value.size())};
+      entry.hasValue = true;
+    }
+    entries_.push_back(entry);
+  }
+  closeSection(ToOffset(text.size()));
+}
+
+const Section* Document::FindSection(std::string_view name) const {
+  auto it = firstSection_.find(FoldName(name));
+  return it == firstSection_.end() ? nullptr : &sections_[it->second];
+}
+
+const Entry* Document::FindEntry(const Section& section, std::string_view name) const {
+  for (const Entry& entry : EntriesOf(section))
+    if (entry.name.end - entry.name.begin == name.size() && NamesEqual(View(entry.name), name)) return &entry;
+  return nullptr;
+}
+
+std::span<const Entry> Document::EntriesOf(const Section& section) const {
+  return std::span<const Entry>(entries_).subspan(section.firstEntry, section.endEntry - section.firstEntry);
+}
+
+std::size_t Document::RawOffset(Offset textOffset) const {
+  if (!utf16_) return textOffset;
+  // The end of the text is the end of the last whole UTF-16 unit; an odd byte after it
+  // stays at the very end of the file.
+  if (textOffset == decoded_.size()) return kUtf16Bom.size() + (raw_.size() - kUtf16Bom.size()) / 2 * 2;
+  auto it = std::lower_bound(lineMap_.begin(), lineMap_.end(), std::make_pair(textOffset, Offset{0}));
+  if (it == lineMap_.end() || it->first != textOffset) throw std::logic_error("splice not at a line start");
+  return it->second;
+}
+
+std::string Document::EncodeInserted(std::string_view text) const {
+  if (!utf16_) return std::string(text);
+  std::string bytes;
+  for (char16_t c : cp932::ToUtf16(text)) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+std::string Document::Apply(std::span<const Splice> splices) const {
+  std::size_t extra = 0;
+  for (const Splice& s : splices) extra += s.text.size() * (utf16_ ? 2 : 1);
+  std::string out;
+  out.reserve(raw_.size() + extra);
+  std::size_t copied = 0;  // raw bytes of the old file already dealt with
+  for (const Splice& s : splices) {
+    std::size_t from = RawOffset(s.begin);
+    out.append(raw_, copied, from - copied);
+    out += EncodeInserted(s.text);
+    copied = RawOffset(s.end);
+  }
+  out.append(raw_, copied, std::string::npos);
+  return out;
+}
+
+}  // namespace win32::profile
