@@ -13,8 +13,8 @@
 namespace win32::user32 {
 namespace {
 
-std::atomic<long> cursorX{0};
-std::atomic<long> cursorY{0};
+std::atomic<LONG> cursorX{0};
+std::atomic<LONG> cursorY{0};
 int showCount = 0;  // ShowCursor's display counter; the pointer shows while it is >= 0
 HCURSOR currentCursor = nullptr;
 

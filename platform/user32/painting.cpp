@@ -56,9 +56,9 @@ void Redraw(HWND hwnd, const RECT* rect, UINT flags) {
     if (!w) return;
   }
   if ((flags & RDW_ERASENOW) && !(flags & RDW_UPDATENOW) && w->erasePending && IsShowing(hwnd)) {
-    HDC dc = gdi::CreateBufferDC(w->buffer);
+    HDC dc = win32::gdi::CreateBufferDC(w->buffer);
     LRESULT erased = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    gdi::ReleaseBufferDC(dc);
+    win32::gdi::ReleaseBufferDC(dc);
     if (Window* again = LookupWindow(hwnd)) {
       if (erased) again->erasePending = false;
       Present(*again, ClientArea(*again));
@@ -156,7 +156,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   Window* w = WindowOrError(hwnd);
   if (!w || !ps) return nullptr;
   *ps = PAINTSTRUCT{};
-  HDC dc = gdi::CreateBufferDC(w->buffer);
+  HDC dc = win32::gdi::CreateBufferDC(w->buffer);
   bool erase = w->erasePending;
   QRect bounds = w->updateRegion.boundingRect();
   w->updateRegion = QRegion();
@@ -174,22 +174,22 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
 
 BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (!ps) return FALSE;
-  gdi::ReleaseBufferDC(ps->hdc);
+  win32::gdi::ReleaseBufferDC(ps->hdc);
   // Drawing is not clipped to the update region, so all of the client area is shown again.
   if (Window* w = LookupWindow(hwnd)) Present(*w, ClientArea(*w));
   return TRUE;
 }
 
 HDC WINAPI GetDC(HWND hwnd) {
-  if (!hwnd) return gdi::CreateScreenDC();
+  if (!hwnd) return win32::gdi::CreateScreenDC();
   Window* w = WindowOrError(hwnd);
   if (!w) return nullptr;
-  return gdi::CreateBufferDC(w->buffer);
+  return win32::gdi::CreateBufferDC(w->buffer);
 }
 
 int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
-  if (!hwnd) return gdi::ReleaseBufferDC(dc) ? 1 : 0;
-  if (!gdi::ReleaseBufferDC(dc)) return 0;
+  if (!hwnd) return win32::gdi::ReleaseBufferDC(dc) ? 1 : 0;
+  if (!win32::gdi::ReleaseBufferDC(dc)) return 0;
   if (Window* w = LookupWindow(hwnd)) Present(*w, ClientArea(*w));
   return 1;
 }

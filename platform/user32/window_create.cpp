@@ -131,7 +131,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   model->extraBytes.resize(static_cast<std::size_t>(windowClass->windowExtra));
   model->queue = ThreadQueue::CurrentShared();
   model->thread = std::this_thread::get_id();
-  model->buffer = std::make_shared<gdi::PixelBuffer>();
+  model->buffer = std::make_shared<win32::gdi::PixelBuffer>();
   if (child) {
     model->parent = parentOrOwner;
     model->id = reinterpret_cast<LONG_PTR>(menu);

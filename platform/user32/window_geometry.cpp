@@ -7,6 +7,7 @@
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/frame_widget.h"
+#include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_state.h"
@@ -235,7 +236,7 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int 
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
   w = LookupWindow(hwnd);
   if (!w) return TRUE;
-  if (!(flags & SWP_NOZORDER) && w->widget) {
+  if (!(flags & SWP_NOZORDER) && w->widget && HasWindowManager()) {
     if (insertAfter == HWND_BOTTOM) {
       w->widget->lower();
     } else {

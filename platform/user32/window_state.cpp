@@ -9,6 +9,7 @@
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/widget_binding.h"
+#include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
@@ -254,7 +255,7 @@ HWND WINAPI SetActiveWindow(HWND hwnd) {
   w = LookupWindow(hwnd);
   activeWindow = hwnd;
   if (w->widget && w->IsVisible()) {
-    w->widget->raise();
+    if (HasWindowManager()) w->widget->raise();
     w->widget->activateWindow();
   }
   if (IsInputEnabled(hwnd)) RestoreFocus(hwnd);

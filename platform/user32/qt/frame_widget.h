@@ -7,7 +7,7 @@
 
 #include "platform/win32_types.h"
 
-class QMenuBar;
+#include <QMenuBar>
 
 namespace win32::user32 {
 

@@ -1,12 +1,14 @@
 #include "platform/user32/qt/input_bridge.h"
 
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
 #include <memory>
 
+#include "platform/common/codepage.h"
 #include "platform/common/immortal.h"
 #include "platform/user32/cursors.h"
 #include "platform/user32/key_state.h"
@@ -196,6 +198,21 @@ void InstallInputBridge(QWidget* widget, bool withMouse) {
   if (!bridge) bridge = std::make_unique<InputBridge>();
   widget->setProperty(InputBridge::kWithMouse, withMouse);
   widget->installEventFilter(bridge.get());
+}
+
+void PostImeCharacters(HWND hwnd, const QString& committed) {
+  if (!IsInputEnabled(hwnd)) return;
+  std::u16string text = committed.toStdU16String();
+  for (char16_t c : text) {
+    auto bytes = cp932::FromUtf16(std::u16string_view(&c, 1));
+    if (!bytes || bytes->empty()) {
+      MessageBeep(0);
+      continue;
+    }
+    WPARAM code = static_cast<unsigned char>((*bytes)[0]);
+    if (bytes->size() == 2) code = (code << 8) | static_cast<unsigned char>((*bytes)[1]);
+    PostInput(hwnd, WM_IME_CHAR, code, 1, {}, QGuiApplication::keyboardModifiers());
+  }
 }
 
 void ReleaseInputBridge() { Holder().bridge.reset(); }

@@ -13,6 +13,7 @@
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/input_bridge.h"
 #include "platform/user32/qt/widget_binding.h"
+#include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/x11_class_hint.h"
 #include "platform/user32/window_table.h"
 
@@ -110,6 +111,7 @@ void DestroyAllWidgets() {
     if (Window* w = LookupWindow(hwnd)) {
       w->widget = nullptr;
       w->client = nullptr;
+      w->extension.reset();  // a dialog's or control's state holds Qt objects too
     }
   }
 }
@@ -140,12 +142,12 @@ void ApplyWindowFlags(Window& w) {
 }
 
 void ApplySizeConstraints(Window& w) {
-  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized) return;
+  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized || !HasWindowManager()) return;
   w.widget->setFixedSize(w.inner.size());
 }
 
 void ReleaseSizeConstraints(Window& w) {
-  if (!w.widget || w.IsChild()) return;
+  if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.widget->setMinimumSize(0, 0);
   w.widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }

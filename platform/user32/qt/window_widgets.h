@@ -30,7 +30,8 @@ QMargins QtFrameMargins(const Window& w);
 void ShowTitle(Window& w);
 void ShowIcons(Window& w);
 
-// Deletes the widgets of every window (the end of main(): Qt is about to go).
+// Deletes the widgets and the Qt state of every window (the end of main(): Qt is about
+// to go).
 void DestroyAllWidgets();
 
 }  // namespace win32::user32
