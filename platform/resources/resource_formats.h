@@ -78,6 +78,20 @@ struct IconImage {
   std::vector<std::uint32_t> pixels;
 };
 
+// RT_GROUP_ICON: the directory of an icon's images, each of them an RT_ICON resource.
+struct IconDirEntry {
+  int width = 0;  // 1 to 256
+  int height = 0;
+  WORD bitCount = 0;
+  DWORD bytesInRes = 0;
+  WORD id = 0;  // the RT_ICON resource that holds the image
+};
+std::optional<std::vector<IconDirEntry>> DecodeIconGroup(Bytes data);
+
+// RT_ICON: one image, a DIB whose header counts the colour rows and the AND mask's rows.
+// Nothing for PNG-compressed images (which the platform skips) and for damaged data.
+std::optional<IconImage> DecodeIconImage(Bytes data);
+
 // The images of an HICON made by LoadIconA, largest first; null for an unknown handle.
 const std::vector<IconImage>* IconImages(HICON icon);
 

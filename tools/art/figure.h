@@ -53,7 +53,7 @@ class Figure {
   explicit Figure(const Placement& at);
 
   // Fills the solid with the material, shaded as a lit rounded body, then outlines it:
-  // every pixel of the solid closer than the placement's outline width to a pixel outside it.
+  // every pixel of the solid within the placement's outline width of a pixel outside it.
   void PaintSolid(const Profile& profile, const Material& material);
   // Paints colour over the pixels of the region that the figure already covers.
   void PaintMark(const Region& region, Rgb colour);
@@ -71,7 +71,8 @@ class Figure {
 
 // Common profiles and regions.
 Profile Ball(Point centre, double radius);
-// A drop: round at the top (centre, radius) and running to a point at `tip`, straight below.
+// A drop: round at the top (centre, radius) and running to a point straight below, at tipY,
+// which must lie below the round end.
 Profile Drop(Point centre, double radius, double tipY);
 Region Disc(Point centre, double radius);
 // An axis-aligned square of side 2 * half.

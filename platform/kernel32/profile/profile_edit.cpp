@@ -35,10 +35,11 @@ std::vector<Splice> PlanSetValue(const Document& doc, std::string_view section, 
     return {Splice{end, end, std::move(added)}};
   }
   if (const Entry* entry = doc.FindEntry(*found, key)) {
+    // A line that already reads as this value stays as it is, hand-made spacing and all.
+    if (entry->hasValue && doc.View(entry->value) == UnquoteValue(TrimValueBlanks(value))) return {};
     const Line& line = entry->line;
     std::string rewritten = KeyLine(doc.View(entry->name), value);
     rewritten.append(text.substr(line.end, line.next - line.end));  // the line keeps its own line end
-    if (rewritten == text.substr(line.begin, line.next - line.begin)) return {};
     return {Splice{line.begin, line.next, std::move(rewritten)}};
   }
   std::span<const Entry> entries = doc.EntriesOf(*found);

@@ -10,7 +10,8 @@
 namespace win32::profile {
 
 // Sets `key=value` in the first section called `section`: an existing entry is rewritten
-// where it stands (keeping its name's case and its line end), a new key goes after the
+// where it stands (keeping its name's case and its line end) unless it already reads as
+// `value`, in which case it is left exactly as it is; a new key goes after the
 // section's last entry, and a new section goes at the end of the file. New lines end in
 // CRLF; a last line without a line end gets one before anything is added after it.
 std::vector<Splice> PlanSetValue(const Document& doc, std::string_view section, std::string_view key,

@@ -50,6 +50,8 @@ const std::vector<WriteCase> kWriteCases = {
      "; head\n[S]\n  KeY = old  \n  other=x\n",
      {{"s", "key", "new"}},
      "; head\n[S]\nKeY=new\n  other=x\n"},
+    {"a line that already reads as the value is kept", "[s]\r\n  k = \"v\"  \r\n", {{"s", "K", "v"}},
+     "[s]\r\n  k = \"v\"  \r\n"},
     {"header keeps its case", "[Sec]\r\n", {{"SEC", "k", "v"}}, "[Sec]\r\nk=v\r\n"},
     {"only lines read with LF keep LF", "[s]\na=1\n", {{"s", "b", "2"}}, "[s]\na=1\nb=2\r\n"},
     {"bare CR lines", "[s]\ra=1\r", {{"s", "a", "2"}}, "[s]\ra=2\r"},
