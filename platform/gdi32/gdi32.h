@@ -46,6 +46,7 @@
 #define OBJ_FONT 6
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC 10
+#define OBJ_EXTPEN 11
 
 // Stock objects.
 #define WHITE_BRUSH 0
@@ -98,6 +99,21 @@
 #define FF_MODERN (3 << 4)
 #define LF_FACESIZE 32
 
+// Brush styles (LOGBRUSH.lbStyle).
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+
+// Pen styles (LOGPEN.lopnStyle).
+#define PS_SOLID 0
+#define PS_NULL 5
+
+// TEXTMETRIC.tmPitchAndFamily bits. TMPF_FIXED_PITCH set means a variable-pitch font.
+#define TMPF_FIXED_PITCH 0x01
+#define TMPF_VECTOR 0x02
+#define TMPF_TRUETYPE 0x04
+#define TMPF_DEVICE 0x08
+
 // Text alignment.
 #define TA_NOUPDATECP 0
 #define TA_UPDATECP 1
@@ -126,6 +142,21 @@
 #define DESKTOPHORZRES 118
 #define DT_RASDISPLAY 1
 
+// RASTERCAPS bits.
+#define RC_BITBLT 0x0001
+#define RC_BANDING 0x0002
+#define RC_SCALING 0x0004
+#define RC_BITMAP64 0x0008
+#define RC_GDI20_OUTPUT 0x0010
+#define RC_DI_BITMAP 0x0080
+#define RC_PALETTE 0x0100
+#define RC_DIBTODEV 0x0200
+#define RC_BIGFONT 0x0400
+#define RC_STRETCHBLT 0x0800
+#define RC_FLOODFILL 0x1000
+#define RC_STRETCHDIB 0x2000
+#define RC_DEVBITS 0x8000
+
 // Device-independent bitmaps.
 #define BI_RGB 0L
 #define BI_RLE8 1L
@@ -144,6 +175,36 @@ typedef struct tagBITMAP {
   WORD bmBitsPixel;
   LPVOID bmBits;
 } BITMAP, *PBITMAP, *LPBITMAP;
+
+typedef struct tagLOGBRUSH {
+  UINT lbStyle;
+  COLORREF lbColor;
+  ULONG_PTR lbHatch;
+} LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
+
+typedef struct tagLOGPEN {
+  UINT lopnStyle;
+  POINT lopnWidth;
+  COLORREF lopnColor;
+} LOGPEN, *PLOGPEN, *LPLOGPEN;
+
+typedef struct tagLOGFONTA {
+  LONG lfHeight;
+  LONG lfWidth;
+  LONG lfEscapement;
+  LONG lfOrientation;
+  LONG lfWeight;
+  BYTE lfItalic;
+  BYTE lfUnderline;
+  BYTE lfStrikeOut;
+  BYTE lfCharSet;
+  BYTE lfOutPrecision;
+  BYTE lfClipPrecision;
+  BYTE lfQuality;
+  BYTE lfPitchAndFamily;
+  CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
+static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes");
 
 typedef struct tagRGBQUAD {
   BYTE rgbBlue;
@@ -203,6 +264,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho);
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
 DWORD WINAPI GetObjectType(HGDIOBJ h);
 HGDIOBJ WINAPI GetStockObject(int i);
+HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 
 // Bitmaps.
@@ -236,11 +298,13 @@ int WINAPI GetBkMode(HDC hdc);
 // Brushes.
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI GetBrushOrgEx(HDC hdc, LPPOINT lppt);
 
 // Fonts and text. Strings are code page 932 bytes; counts are bytes.
 HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
                          DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
                          DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf);
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);

@@ -25,6 +25,11 @@ struct PixelBuffer {
 HDC CreateBufferDC(std::shared_ptr<PixelBuffer> buffer);
 BOOL ReleaseBufferDC(HDC hdc);
 
+// The DC of the whole screen, what GetDC(NULL) hands out: GetDeviceCaps reports the current
+// screen mode, CreateCompatibleBitmap on it gives colour bitmaps. The screen's pixels are
+// not ours to read or write, so drawing on it is clipped away. Released with ReleaseBufferDC.
+HDC CreateScreenDC();
+
 // Every GDI object alive (DCs, bitmaps, brushes, fonts), stock objects excluded.
 std::size_t LiveObjectCount();
 
