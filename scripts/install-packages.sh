@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test]
+#   scripts/install-packages.sh build [run] [test] [fuzz]
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev
@@ -8,6 +8,8 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev li
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick)
+# libFuzzer targets (PORONGO_BUILD_FUZZERS=ON) are compiled with clang.
+fuzz=(clang libclang-rt-dev)
 
 wanted=()
 for group in "$@"; do
@@ -15,6 +17,7 @@ for group in "$@"; do
     build) wanted+=("${build[@]}") ;;
     run) wanted+=("${run[@]}") ;;
     test) wanted+=("${run[@]}" "${test[@]}") ;;
+    fuzz) wanted+=("${fuzz[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
