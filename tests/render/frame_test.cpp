@@ -193,7 +193,8 @@ TEST_F(FrameTest, OnlyPausedAndGameOverShowTheirOverlays) {
   const struct {
     PlayState state;
     bool blue, red, green, prompt;
-  } cases[] = {{Playing, false, false, false, false}, {Paused, true, false, true, true}, {GameOver, true, true, false, true}};
+  } cases[] = {
+      {Playing, false, false, false, false}, {Paused, true, false, true, true}, {GameOver, true, true, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
     game.SetState(c.state);

@@ -54,10 +54,12 @@ TEST(MaskedSprite, CutsFromAnOffsetInTheSource) {
   // The pattern sits at (16, 8) of a bigger sheet whose other pixels are all key-less red.
   Canvas canvas(24, 20);
   Surface sheet;
-  sheet.Attach(canvas.Dc(), MakeBitmap(canvas.Dc(), 40, 30, [](int x, int y) {
-                 const bool inside = x >= 16 && y >= 8 && x < 16 + PatternWidth && y < 8 + PatternHeight;
-                 return inside ? PatternAt(x - 16, y - 8) : RgbOf(255, 0, 0);
-               }),
+  sheet.Attach(canvas.Dc(),
+               MakeBitmap(canvas.Dc(), 40, 30,
+                          [](int x, int y) {
+                            const bool inside = x >= 16 && y >= 8 && x < 16 + PatternWidth && y < 8 + PatternHeight;
+                            return inside ? PatternAt(x - 16, y - 8) : RgbOf(255, 0, 0);
+                          }),
                40, 30);
   MaskedSprite sprite;
   sprite.Build(sheet.GetDc(), 16, 8, PatternWidth, PatternHeight, ColorRefOf(PatternKey));
