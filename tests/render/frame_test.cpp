@@ -54,18 +54,6 @@ TEST_F(FrameTest, SnakeCellsShowTheSpriteOfTheirPartAndDirection) {
   }
 }
 
-TEST_F(FrameTest, SingleBodyCellIsTheTailAndNoBodyShowsTheHeadAlone) {
-  const Cell a = FreeCellFrom(5, 5);
-  const Cell b = FreeCellFrom(a.x + 1, a.y);
-  PlaceSnake({a.x, a.y, Left}, {{b.x, b.y, Down}});
-  Frame();
-  EXPECT_EQ(CellColour(b.x, b.y), TailColour(Down));
-  PlaceSnake({a.x, a.y, Left}, {});
-  Frame();
-  EXPECT_EQ(CellColour(a.x, a.y), HeadColour(Left));
-  EXPECT_EQ(CellColour(b.x, b.y), BoardAt(16 * b.x + 8, 16 * b.y + 8));
-}
-
 TEST_F(FrameTest, CellsStackedByGrowthShowAsBodyUntilTheyUnfold) {
   const Cell h = FreeCellFrom(4, 12);
   const Cell n = FreeCellFrom(h.x + 1, h.y);
@@ -97,23 +85,6 @@ TEST_F(FrameTest, LaterLayersCoverEarlierOnes) {
   PlaceSnake({h.x, h.y, Up}, {});
   Frame();
   EXPECT_EQ(CellColour(pickup.GetX(), pickup.GetY()), PickupColour(pickup.GetKind()));
-}
-
-TEST_F(FrameTest, SpriteKeyPixelsShowTheBoard) {
-  // Around each figure (and for the roamer, around a figure keyed on another colour) the
-  // board shows through.
-  const Cell h = FreeCellFrom(8, 2);
-  PlaceSnake({h.x, h.y, Down}, {});
-  game.RoamerAt(1).Place(14, 14);
-  Frame();
-  for (const Cell& c : {h, Cell{14, 14, Up}}) {
-    const int x = 16 * c.x;
-    const int y = 16 * c.y;
-    EXPECT_EQ(canvas.At(x, y), BoardAt(x, y));
-    EXPECT_EQ(canvas.At(x + 15, y + 15), BoardAt(x + 15, y + 15));
-    EXPECT_EQ(canvas.At(x + 2, y + 8), BoardAt(x + 2, y + 8));
-    EXPECT_NE(canvas.At(x + 3, y + 8), BoardAt(x + 3, y + 8));
-  }
 }
 
 struct ClientSize {

@@ -111,17 +111,6 @@ TEST(Surface, ReleasingTwiceDeletesOnce) {
   EXPECT_NE(GetObjectType(other.GetDc()), 0u);
 }
 
-TEST(Surface, DestructorReleases) {
-  Canvas canvas(8, 8);
-  const std::size_t before = LiveObjectCount();
-  {
-    Surface surface;
-    surface.CreateBlank(canvas.Dc(), 8, 8);
-    EXPECT_EQ(LiveObjectCount(), before + 2);
-  }
-  EXPECT_EQ(LiveObjectCount(), before);
-}
-
 // BlitKeyed cuts the mask on every call; the result must match a MaskedSprite's.
 TEST(Surface, BlitKeyedLeavesKeyPixelsAloneAndCleansUp) {
   Canvas canvas(24, 20);
