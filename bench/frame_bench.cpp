@@ -97,5 +97,3 @@ void BM_CopyOneFrameWithMemcpy(benchmark::State& state) {
 BENCHMARK(BM_CopyOneFrameWithMemcpy)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

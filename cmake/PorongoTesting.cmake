@@ -29,9 +29,12 @@ function(porongo_add_test name)
   file(MAKE_DIRECTORY "${workdir}")
 
   set(env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ${arg_ENVIRONMENT})
+  # The environment is set by running each test through `cmake -E env`: gtest_discover_tests
+  # splits a list-valued ENVIRONMENT property, so only its first variable would be set.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${env}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${workdir}"
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test]
+#   scripts/install-packages.sh build [run] [test] [fuzz]
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev libfluidsynth-dev
        binutils-mingw-w64-x86-64 mingw-w64-common)
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick)
+fuzz=(clang libclang-rt-14-dev)
 
 wanted=()
 for group in "$@"; do
@@ -15,6 +16,7 @@ for group in "$@"; do
     build) wanted+=("${build[@]}") ;;
     run) wanted+=("${run[@]}") ;;
     test) wanted+=("${run[@]}" "${test[@]}") ;;
+    fuzz) wanted+=("${fuzz[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -66,8 +66,7 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const void* 
   return WriteLines(*bitmap, *f, start, cLines, static_cast<const BYTE*>(lpBits));
 }
 
-int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
-                     UINT usage) {
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage) {
   Bitmap* bitmap = FindBitmap(hbm);
   if (!bitmap || !lpbmi || !FindDC(hdc) || usage != DIB_RGB_COLORS) return 0;
   BITMAPINFOHEADER& header = lpbmi->bmiHeader;

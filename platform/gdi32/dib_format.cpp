@@ -34,9 +34,9 @@ unsigned Expand5(unsigned v) { return (v << 3) | (v >> 2); }
 
 const std::vector<Pixel>& TableFor(int bitCount) {
   static const std::vector<Pixel> mono = {kBlack, kWhite};
-  static const std::vector<Pixel> vga = {
-      0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
-      0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+  static const std::vector<Pixel> vga = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
+                                         0xFF008080, 0xFFC0C0C0, 0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
+                                         0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
   static const std::vector<Pixel> full = [] {
     std::vector<Pixel> t = vga;
     for (unsigned r = 0; r < 6; ++r)

@@ -17,8 +17,8 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf) {
 }
 
 HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
-                         DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
-                         DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName) {
+                         DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
+                         DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName) {
   LOGFONTA lf{};
   lf.lfHeight = cHeight;
   lf.lfWidth = cWidth;
@@ -37,10 +37,8 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientat
     // Copy whole characters only: a face cut after a lead byte would decode to garbage.
     std::size_t n = 0;
     for (std::size_t i = 0; pszFaceName[i] != '\0';) {
-      std::size_t len = win32::cp932::IsLeadByte(static_cast<unsigned char>(pszFaceName[i])) &&
-                                pszFaceName[i + 1] != '\0'
-                            ? 2
-                            : 1;
+      std::size_t len =
+          win32::cp932::IsLeadByte(static_cast<unsigned char>(pszFaceName[i])) && pszFaceName[i + 1] != '\0' ? 2 : 1;
       if (i + len > LF_FACESIZE - 1) break;
       i += len;
       n = i;

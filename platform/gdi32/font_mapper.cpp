@@ -21,18 +21,28 @@ struct Alias {
 };
 
 constexpr Alias kAliases[] = {
-    {u"ＭＳ Ｐゴシック", Style::ProportionalGothic}, {u"MS PGothic", Style::ProportionalGothic},
-    {u"ＭＳ ゴシック", Style::FixedGothic},          {u"MS Gothic", Style::FixedGothic},
-    {u"ＭＳ Ｐ明朝", Style::ProportionalMincho},     {u"MS PMincho", Style::ProportionalMincho},
-    {u"ＭＳ 明朝", Style::FixedMincho},              {u"MS Mincho", Style::FixedMincho},
+    {u"ＭＳ Ｐゴシック", Style::ProportionalGothic},
+    {u"MS PGothic", Style::ProportionalGothic},
+    {u"ＭＳ ゴシック", Style::FixedGothic},
+    {u"MS Gothic", Style::FixedGothic},
+    {u"ＭＳ Ｐ明朝", Style::ProportionalMincho},
+    {u"MS PMincho", Style::ProportionalMincho},
+    {u"ＭＳ 明朝", Style::FixedMincho},
+    {u"MS Mincho", Style::FixedMincho},
     // The faces of dialog templates and the stock fonts: on a Japanese desktop they all come
     // out as a proportional gothic.
-    {u"System", Style::ProportionalGothic},          {u"MS Shell Dlg", Style::ProportionalGothic},
-    {u"MS Shell Dlg 2", Style::ProportionalGothic},  {u"MS Sans Serif", Style::ProportionalGothic},
-    {u"MS UI Gothic", Style::ProportionalGothic},    {u"Meiryo", Style::ProportionalGothic},
-    {u"メイリオ", Style::ProportionalGothic},        {u"Meiryo UI", Style::ProportionalGothic},
-    {u"Yu Gothic", Style::ProportionalGothic},       {u"游ゴシック", Style::ProportionalGothic},
-    {u"Yu Gothic UI", Style::ProportionalGothic},    {u"Terminal", Style::FixedGothic},
+    {u"System", Style::ProportionalGothic},
+    {u"MS Shell Dlg", Style::ProportionalGothic},
+    {u"MS Shell Dlg 2", Style::ProportionalGothic},
+    {u"MS Sans Serif", Style::ProportionalGothic},
+    {u"MS UI Gothic", Style::ProportionalGothic},
+    {u"Meiryo", Style::ProportionalGothic},
+    {u"メイリオ", Style::ProportionalGothic},
+    {u"Meiryo UI", Style::ProportionalGothic},
+    {u"Yu Gothic", Style::ProportionalGothic},
+    {u"游ゴシック", Style::ProportionalGothic},
+    {u"Yu Gothic UI", Style::ProportionalGothic},
+    {u"Terminal", Style::FixedGothic},
     {u"Fixedsys", Style::FixedGothic},
 };
 
@@ -124,7 +134,8 @@ QFont MapFont(const FontRequest& request) {
   QString family = MapFamily(request);
   QFont font(family);
   font.setPixelSize(EmPixelSize(request, family));
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight == FW_DONTCARE ? FW_NORMAL : request.weight, 1, 1000)));
+  font.setWeight(
+      static_cast<QFont::Weight>(std::clamp(request.weight == FW_DONTCARE ? FW_NORMAL : request.weight, 1, 1000)));
   font.setItalic(request.italic);
   font.setUnderline(request.underline);
   font.setStrikeOut(request.strikeOut);

@@ -15,7 +15,8 @@ void PixelBuffer::Resize(int newWidth, int newHeight) {
   const int keepHeight = std::min(height, newHeight);
   if (pixels.size() >= std::size_t(width) * height) {
     for (int y = 0; y < keepHeight; ++y)
-      std::copy_n(pixels.begin() + std::ptrdiff_t(y) * width, keepWidth, resized.begin() + std::ptrdiff_t(y) * newWidth);
+      std::copy_n(pixels.begin() + std::ptrdiff_t(y) * width, keepWidth,
+                  resized.begin() + std::ptrdiff_t(y) * newWidth);
   }
   pixels = std::move(resized);
   width = newWidth;

@@ -21,14 +21,23 @@ Combine CombineFor(int stretchMode, bool shrinking) {
   return Combine::Pick;
 }
 
-constexpr std::uint32_t Red(Pixel p) { return (p >> 16) & 0xFF; }
-constexpr std::uint32_t Green(Pixel p) { return (p >> 8) & 0xFF; }
-constexpr std::uint32_t Blue(Pixel p) { return p & 0xFF; }
+// Weighted sums two channels to a 32-bit word: red and blue in 16-bit lanes of one, green
+// in another. A lane's sum is at most 255 * kWeightOne < 2^16, so nothing carries over.
+static_assert(255 * kWeightOne < (1 << 16));
 
-constexpr Pixel FromSums(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-  constexpr std::uint32_t half = kWeightOne / 2;
-  return kOpaque | ((r + half) / kWeightOne) << 16 | ((g + half) / kWeightOne) << 8 | ((b + half) / kWeightOne);
-}
+struct Sums {
+  std::uint32_t redBlue = 0;
+  std::uint32_t green = 0;
+
+  void Add(Pixel p, std::uint32_t weight) {
+    redBlue += weight * (p & 0x00FF00FFu);
+    green += weight * (p & 0x0000FF00u);
+  }
+  Pixel Result() const {
+    constexpr std::uint32_t half = kWeightOne / 2;
+    return kOpaque | (((redBlue + (half | half << 16)) >> 8) & 0x00FF00FFu) | (((green + (half << 8)) >> 8) & 0xFF00u);
+  }
+};
 
 }  // namespace
 
@@ -148,40 +157,38 @@ AxisMap MapAxis(std::int64_t destOrigin, std::int64_t destExtent, std::int64_t s
 
 void ResampleRow(const AxisMap& map, const Pixel* in, int inBase, Pixel* out) {
   const int count = map.Count();
+  const int* offsets = map.offsets.data();
   const int* sources = map.sources.data();
   const int* weights = map.weights.data();
-  for (int i = 0; i < count; ++i) {
-    const int begin = map.offsets[i];
-    const int end = map.offsets[i + 1];
-    switch (map.combine) {
-      case Combine::Pick:
-        out[i] = in[sources[begin] - inBase];
-        break;
-      case Combine::And: {
+  // One loop per way of combining, so the choice is made once per row.
+  auto each = [&](auto combine) {
+    for (int i = 0; i < count; ++i) out[i] = combine(offsets[i], offsets[i + 1]);
+  };
+  switch (map.combine) {
+    case Combine::Pick:
+      each([&](int begin, int) { return in[sources[begin] - inBase]; });
+      break;
+    case Combine::And:
+      each([&](int begin, int end) {
         Pixel p = ~Pixel{0};
         for (int k = begin; k < end; ++k) p &= in[sources[k] - inBase];
-        out[i] = p;
-        break;
-      }
-      case Combine::Or: {
+        return p;
+      });
+      break;
+    case Combine::Or:
+      each([&](int begin, int end) {
         Pixel p = 0;
         for (int k = begin; k < end; ++k) p |= in[sources[k] - inBase];
-        out[i] = p;
-        break;
-      }
-      case Combine::Weighted: {
-        std::uint32_t r = 0, g = 0, b = 0;
-        for (int k = begin; k < end; ++k) {
-          Pixel p = in[sources[k] - inBase];
-          std::uint32_t w = static_cast<std::uint32_t>(weights[k]);
-          r += w * Red(p);
-          g += w * Green(p);
-          b += w * Blue(p);
-        }
-        out[i] = FromSums(r, g, b);
-        break;
-      }
-    }
+        return p;
+      });
+      break;
+    case Combine::Weighted:
+      each([&](int begin, int end) {
+        Sums sums;
+        for (int k = begin; k < end; ++k) sums.Add(in[sources[k] - inBase], static_cast<std::uint32_t>(weights[k]));
+        return sums.Result();
+      });
+      break;
   }
 }
 
@@ -189,9 +196,8 @@ void RowAccumulator::Reset(Combine combine, int width) {
   combine_ = combine;
   width_ = width;
   if (combine == Combine::Weighted) {
-    red_.assign(width, 0);
+    redBlue_.assign(width, 0);
     green_.assign(width, 0);
-    blue_.assign(width, 0);
   } else {
     bits_.assign(width, combine == Combine::And ? ~Pixel{0} : 0);
   }
@@ -211,9 +217,8 @@ void RowAccumulator::Add(const Pixel* row, int weight) {
     case Combine::Weighted: {
       const auto w = static_cast<std::uint32_t>(weight);
       for (int x = 0; x < width_; ++x) {
-        red_[x] += w * Red(row[x]);
-        green_[x] += w * Green(row[x]);
-        blue_[x] += w * Blue(row[x]);
+        redBlue_[x] += w * (row[x] & 0x00FF00FFu);
+        green_[x] += w * (row[x] & 0x0000FF00u);
       }
       break;
     }
@@ -222,7 +227,7 @@ void RowAccumulator::Add(const Pixel* row, int weight) {
 
 void RowAccumulator::Finish(Pixel* out) const {
   if (combine_ == Combine::Weighted) {
-    for (int x = 0; x < width_; ++x) out[x] = FromSums(red_[x], green_[x], blue_[x]);
+    for (int x = 0; x < width_; ++x) out[x] = Sums{redBlue_[x], green_[x]}.Result();
   } else {
     std::copy(bits_.begin(), bits_.end(), out);
   }

@@ -16,7 +16,7 @@ enum class Combine {
   Weighted,  // weighted average per channel (HALFTONE: area average, or linear interpolation)
 };
 
-inline constexpr int kWeightOne = 1 << 14;
+inline constexpr int kWeightOne = 1 << 8;
 
 // One axis of a stretch. Destination positions [first, first + count) are drawn; position
 // first + i is made of sources[offsets[i] .. offsets[i+1]) with their weights (which sum to
@@ -59,7 +59,8 @@ class RowAccumulator {
   Combine combine_ = Combine::Pick;
   int width_ = 0;
   std::vector<Pixel> bits_;
-  std::vector<std::uint32_t> red_, green_, blue_;
+  std::vector<std::uint32_t> redBlue_;  // weighted sums, two channels per word (see resampler.cpp)
+  std::vector<std::uint32_t> green_;
 };
 
 }  // namespace win32::gdi

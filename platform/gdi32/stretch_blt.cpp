@@ -30,7 +30,8 @@ class ScaledRows {
     snapshotTop_ = top;
     copy_.resize(std::size_t(width_) * (bottom - top + 1));
     for (int r = top; r <= bottom; ++r)
-      std::copy(source_.Row(r) + first_, source_.Row(r) + first_ + width_, copy_.data() + std::size_t(width_) * (r - top));
+      std::copy(source_.Row(r) + first_, source_.Row(r) + first_ + width_,
+                copy_.data() + std::size_t(width_) * (r - top));
   }
 
   const Pixel* Get(int sourceRow) {
@@ -40,8 +41,8 @@ class ScaledRows {
     next_ = (next_ + 1) % std::size(cache_);
     e.row = sourceRow;
     e.pixels.resize(columns_.Count());
-    const Pixel* in = snapshot_ ? copy_.data() + std::size_t(width_) * (sourceRow - snapshotTop_)
-                                : source_.Row(sourceRow) + first_;
+    const Pixel* in =
+        snapshot_ ? copy_.data() + std::size_t(width_) * (sourceRow - snapshotTop_) : source_.Row(sourceRow) + first_;
     conversion_.Apply(in, staging_.data(), width_);
     ResampleRow(columns_, staging_.data(), first_, e.pixels.data());
     return e.pixels.data();
@@ -86,7 +87,8 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   rop::RowFunction apply = rop::Row(index);
   for (int i = 0; i < rows.Count(); ++i) {
     accumulator.Reset(rows.combine, width);
-    for (int k = rows.offsets[i]; k < rows.offsets[i + 1]; ++k) accumulator.Add(scaled.Get(rows.sources[k]), rows.weights[k]);
+    for (int k = rows.offsets[i]; k < rows.offsets[i + 1]; ++k)
+      accumulator.Add(scaled.Get(rows.sources[k]), rows.weights[k]);
     accumulator.Finish(out.data());
     if (dv.mono)
       for (Pixel& p : out) p = NearestMono(p);  // averaging leaves greys that a mono bitmap cannot hold
@@ -112,8 +114,8 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   DeviceContext* src = FindDC(hdcSrc);
   if (!src) return FALSE;
   if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
-  const bool sameShape = size(wDest) == size(wSrc) && size(hDest) == size(hSrc) && (wDest < 0) == (wSrc < 0) &&
-                         (hDest < 0) == (hSrc < 0);
+  const bool sameShape =
+      size(wDest) == size(wSrc) && size(hDest) == size(hSrc) && (wDest < 0) == (wSrc < 0) && (hDest < 0) == (hSrc < 0);
   if (sameShape) {
     // One to one is a plain transfer, in every stretch mode.
     TransferRect(*dst, low(xDest, wDest), low(yDest, hDest), size(wDest), size(hDest), src, low(xSrc, wSrc),

@@ -80,8 +80,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   PixelView view = ViewOf(*dc);
   if (!view.pixels || c == 0) return TRUE;
   // The DC's own pixels, wrapped for Qt without a copy.
-  QImage image(reinterpret_cast<uchar*>(view.pixels), view.width, view.height, view.width * 4,
-               QImage::Format_RGB32);
+  QImage image(reinterpret_cast<uchar*>(view.pixels), view.width, view.height, view.width * 4, QImage::Format_RGB32);
   {
     QPainter painter(&image);
     if (dc->bkMode == OPAQUE)
@@ -93,7 +92,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (view.mono) {
     // Glyphs may reach past their cell (italics, overhangs): take a generous box.
     const int margin = font->Height();
-    Threshold(view, at.left - margin, at.top - margin, at.left + laid->width + margin, at.top + font->Height() + margin);
+    Threshold(view, at.left - margin, at.top - margin, at.left + laid->width + margin,
+              at.top + font->Height() + margin);
   }
   return TRUE;
 }

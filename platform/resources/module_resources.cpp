@@ -18,10 +18,7 @@ namespace win32::res {
 namespace {
 
 std::vector<ResourceEntry> ReadEmbedded() {
-  auto begin = reinterpret_cast<std::uintptr_t>(win32_resources_begin);
-  auto end = reinterpret_cast<std::uintptr_t>(win32_resources_end);
-  if (begin == 0 || end < begin) return {};
-  Bytes file(reinterpret_cast<const std::byte*>(begin), end - begin);
+  Bytes file = EmbeddedFile();
   std::optional<std::vector<ResourceEntry>> entries = ParseResFile(file);
   if (!entries) {
     std::fprintf(stderr, "win32: the program's embedded resources are damaged; none are used\n");
@@ -37,6 +34,13 @@ const std::vector<ResourceEntry>& Embedded() {
 }
 
 }  // namespace
+
+std::span<const std::byte> EmbeddedFile() {
+  auto begin = reinterpret_cast<std::uintptr_t>(win32_resources_begin);
+  auto end = reinterpret_cast<std::uintptr_t>(win32_resources_end);
+  if (begin == 0 || end < begin) return {};
+  return {reinterpret_cast<const std::byte*>(begin), end - begin};
+}
 
 std::span<const std::byte> Find(LPCSTR type, LPCSTR name) { return FindResourceData(Embedded(), type, name); }
 

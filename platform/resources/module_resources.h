@@ -15,4 +15,7 @@ namespace win32::res {
 // the program carries no resources, or when the embedded file is damaged.
 std::span<const std::byte> Find(LPCSTR type, LPCSTR name);
 
+// The whole embedded .res file, as the build embedded it; empty when there is none.
+std::span<const std::byte> EmbeddedFile();
+
 }  // namespace win32::res

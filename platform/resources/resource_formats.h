@@ -30,7 +30,7 @@ std::optional<std::u16string> DecodeString(Bytes block, UINT id);
 // RT_MENU: a menu bar and its drop-downs (MENU and MENUEX templates).
 struct MenuItem {
   UINT flags = 0;  // MF_POPUP, MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_SEPARATOR, MF_HELP...; MF_END removed
-  UINT id = 0;     // command identifier; 0 for drop-downs and separators
+  UINT id = 0;     // command identifier; 0 for separators and MENU drop-downs (a MENUEX drop-down may have one)
   std::u16string text;
   std::vector<MenuItem> items;  // the drop-down's own items when MF_POPUP is set
 };
@@ -46,7 +46,7 @@ struct DialogItem {
   DWORD exStyle = 0;
   DWORD style = 0;
   short x = 0, y = 0, cx = 0, cy = 0;
-  DWORD id = 0;
+  DWORD id = 0;               // 16 bits in a plain template (-1 reads 0xFFFF), 32 in an extended one
   NameOrOrdinal windowClass;  // ordinals: 0x80 button, 0x81 edit, 0x82 static, 0x83 list box, 0x84 scroll bar, 0x85 combo box
   NameOrOrdinal text;         // an ordinal is a resource id, e.g. the icon of an SS_ICON static
   std::vector<std::byte> creationData;

@@ -1,5 +1,11 @@
+// sndPlaySoundA on the shared audio device.
+#include "platform/common/immortal.h"
 #include "platform/win32.h"
+#include "platform/winmm/audio_device.h"
+#include "platform/winmm/simple_sound.h"
 
-// Sound output arrives with the audio back end; until then a sound is accepted and
-// nothing is heard.
-BOOL WINAPI sndPlaySoundA(LPCSTR, UINT) { return TRUE; }
+BOOL WINAPI sndPlaySoundA(LPCSTR pszSound, UINT fuSound) {
+  static win32::Immortal<win32::winmm::SimpleSoundPlayer> player(win32::winmm::SharedMixer(),
+                                                                 &win32::winmm::OpenAudioDevice);
+  return player->Play(pszSound, fuSound);
+}

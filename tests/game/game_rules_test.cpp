@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <utility>
@@ -286,6 +287,26 @@ TEST(Game, ScatterPickupsReplacesAllTen) {
   int stillAtOrigin = 0;
   for (int i = 0; i < PickupCount; ++i) stillAtOrigin += game.PickupAt(i).At(0, 0) ? 1 : 0;
   EXPECT_LT(stillAtOrigin, PickupCount);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Game, LoadsTheRankingFromTheCurrentDirectory) {
+  {
+    std::FILE* f = std::fopen("Ranking.dat", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("[1]\r\nName=Taro\r\nBody=12\r\nScore=345\r\n", f);
+    std::fclose(f);
+  }
+  Game game;
+  std::remove("Ranking.dat");
+  EXPECT_EQ(game.Ranking().ScoreAt(0), 345);
+  EXPECT_EQ(game.Ranking().BodyAt(0), 12);
+  EXPECT_STREQ(game.Ranking().NameAt(0), "Taro");
+  EXPECT_STREQ(game.Ranking().NameAt(1), "No Name");
+  EXPECT_EQ(game.GetState(), Playing);
 }
 
 }  // namespace

@@ -96,8 +96,9 @@ bool FileStamp::operator==(const FileStamp& o) const {
 bool FileStamp::IsRecent() const {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  const timespec& newest = (changed.tv_sec > modified.tv_sec) ? changed : modified;
-  return newest.tv_sec + kRecentSeconds >= now.tv_sec;
+  // The change time, not the modification time: every write moves it to the present, and
+  // unlike the modification time nobody can set it back.
+  return changed.tv_sec + kRecentSeconds >= now.tv_sec;
 }
 
 DWORD Win32ErrorFromErrno(int err, DWORD fallback) {

@@ -20,8 +20,8 @@ struct FileStamp {
 
   static FileStamp Of(const struct stat& st);
   bool operator==(const FileStamp& other) const;
-  // True while the file's modification time is too recent to tell a later change of the
-  // same size apart from this version by its stamp alone.
+  // True while the file's last change is too recent to tell a later change of the same
+  // size apart from this version by its stamp alone.
   bool IsRecent() const;
 };
 

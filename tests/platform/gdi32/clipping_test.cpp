@@ -26,10 +26,14 @@ COLORREF ExpectedAfterCopy(const ClipCase& c, int x, int y, int srcW, int srcH) 
 
 TEST(Clipping, CopiesOnlyWhereBothSurfacesHavePixels) {
   const ClipCase cases[] = {
-      {"inside", 1, 1, 3, 2, 0, 0},          {"past right and bottom", 4, 3, 5, 5, 0, 0},
-      {"negative destination", -2, -1, 4, 4, 0, 0}, {"negative source", 0, 0, 4, 4, -2, -3},
-      {"source past its end", 0, 0, 6, 5, 3, 2},    {"all outside", 7, 7, 3, 3, 0, 0},
-      {"source outside", 0, 0, 2, 2, 9, 9},         {"huge extent", -1000, -1000, 2000000, 2000000, -1000, -1000},
+      {"inside", 1, 1, 3, 2, 0, 0},
+      {"past right and bottom", 4, 3, 5, 5, 0, 0},
+      {"negative destination", -2, -1, 4, 4, 0, 0},
+      {"negative source", 0, 0, 4, 4, -2, -3},
+      {"source past its end", 0, 0, 6, 5, 3, 2},
+      {"all outside", 7, 7, 3, 3, 0, 0},
+      {"source outside", 0, 0, 2, 2, 9, 9},
+      {"huge extent", -1000, -1000, 2000000, 2000000, -1000, -1000},
   };
   const int W = 6, H = 5, SW = 5, SH = 4;
   Canvas src(SW, SH);

@@ -61,8 +61,8 @@ TEST(Conversion, MonoDestinationTakesTheNearestOfBlackAndWhiteForBrushes) {
   struct Case {
     COLORREF brush;
     COLORREF result;
-  } cases[] = {{RGB(250, 250, 250), kWhite}, {RGB(20, 20, 20), kBlack}, {RGB(255, 255, 0), kWhite},
-               {RGB(0, 0, 255), kBlack}};
+  } cases[] = {
+      {RGB(250, 250, 250), kWhite}, {RGB(20, 20, 20), kBlack}, {RGB(255, 255, 0), kWhite}, {RGB(0, 0, 255), kBlack}};
   for (const Case& c : cases) {
     gdi_test::SelectedBrush brush(mono.dc(), c.brush);
     PatBlt(mono.dc(), 0, 0, 1, 1, PATCOPY);
@@ -132,11 +132,11 @@ TEST(Conversion, MaskedSpriteIsClippedAtTheEdges) {
   board.Fill(RGB(100, 100, 100));
   sprite.Draw(board.dc(), -1, 2);
   // Visible sprite pixels: columns 1..2 of rows 0..1 land at x 0..1, y 2..3.
-  EXPECT_EQ(board.At(0, 2), RGB(9, 9, 9));             // (1,0)
-  EXPECT_EQ(board.At(1, 2), RGB(100, 100, 100));       // (2,0) is key
-  EXPECT_EQ(board.At(0, 3), RGB(100, 100, 100));       // (1,1) is key
-  EXPECT_EQ(board.At(1, 3), RGB(9, 9, 9));             // (2,1)
-  EXPECT_EQ(board.At(2, 2), RGB(100, 100, 100));       // beyond the sprite
+  EXPECT_EQ(board.At(0, 2), RGB(9, 9, 9));        // (1,0)
+  EXPECT_EQ(board.At(1, 2), RGB(100, 100, 100));  // (2,0) is key
+  EXPECT_EQ(board.At(0, 3), RGB(100, 100, 100));  // (1,1) is key
+  EXPECT_EQ(board.At(1, 3), RGB(9, 9, 9));        // (2,1)
+  EXPECT_EQ(board.At(2, 2), RGB(100, 100, 100));  // beyond the sprite
   EXPECT_EQ(board.At(0, 1), RGB(100, 100, 100));
 }
 

@@ -25,8 +25,8 @@ constexpr int kHeight = 3;
 // The colour of the test image at (x, y) for a DIB of `bitCount`: colours a DIB of that
 // depth can hold exactly.
 COLORREF ImageColour(int bitCount, int x, int y) {
-  static const COLORREF palette[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(255, 0, 0),   RGB(0, 128, 0),
-                                     RGB(0, 0, 255),   RGB(128, 128, 0),   RGB(0, 255, 255), RGB(192, 192, 192)};
+  static const COLORREF palette[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(255, 0, 0),   RGB(0, 128, 0),
+                                     RGB(0, 0, 255), RGB(128, 128, 0),   RGB(0, 255, 255), RGB(192, 192, 192)};
   int i = x + y * kWidth;
   switch (bitCount) {
     case 1:
@@ -60,7 +60,7 @@ Dib MakeDib(int bitCount, bool topDown) {
   std::vector<COLORREF> table;
   if (bitCount == 1) table = {RGB(0, 0, 0), RGB(255, 255, 255)};
   if (bitCount >= 4 && bitCount <= 8) {
-    table = {RGB(192, 192, 192), RGB(0, 255, 255), RGB(128, 128, 0), RGB(0, 0, 255),
+    table = {RGB(192, 192, 192), RGB(0, 255, 255), RGB(128, 128, 0),   RGB(0, 0, 255),
              RGB(0, 128, 0),     RGB(255, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 0)};
     table.resize(colours, RGB(1, 2, 3));
   }
@@ -230,8 +230,7 @@ TEST(Bitmaps, CreateBitmapReadsWordAlignedMonochromeRows) {
   SelectObject(dc, bitmap);
   const char* expected[] = {"10100000010000001111", "01111111100000000001"};
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 20; ++x)
-      EXPECT_EQ(GetPixel(dc, x, y), expected[y][x] == '1' ? 0xFFFFFFu : 0u) << x << "," << y;
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(GetPixel(dc, x, y), expected[y][x] == '1' ? 0xFFFFFFu : 0u) << x << "," << y;
   BITMAP bm{};
   GetObjectA(bitmap, sizeof bm, &bm);
   EXPECT_EQ(bm.bmWidthBytes, 4);

@@ -14,7 +14,9 @@ namespace gdi_test {
 class Canvas {
  public:
   Canvas(int width, int height, bool mono = false)
-      : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
+      : width_(width),
+        height_(height),
+        dc_(CreateCompatibleDC(nullptr)),
         bitmap_(CreateBitmap(width, height, 1, mono ? 1 : 32, nullptr)) {
     SelectObject(dc_, bitmap_);
   }

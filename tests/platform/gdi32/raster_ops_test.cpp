@@ -80,10 +80,8 @@ TEST(RasterOps, OperationsWithoutSourceNeedNoSourceDC) {
     COLORREF before;
     COLORREF after;
   } cases[] = {
-      {BLACKNESS, 0x123456, 0x808080, 0x000000},
-      {WHITENESS, 0x123456, 0x808080, 0xFFFFFF},
-      {PATCOPY, 0x123456, 0x808080, 0x123456},
-      {PATINVERT, 0x0000FF, 0x00FFFF, 0x00FF00},
+      {BLACKNESS, 0x123456, 0x808080, 0x000000}, {WHITENESS, 0x123456, 0x808080, 0xFFFFFF},
+      {PATCOPY, 0x123456, 0x808080, 0x123456},   {PATINVERT, 0x0000FF, 0x00FFFF, 0x00FF00},
       {DSTINVERT, 0x123456, 0x0F0F0F, 0xF0F0F0},
   };
   for (const Case& c : cases) {

@@ -43,8 +43,8 @@ TEST(Stretch, OneToOneEqualsBitBltInEveryMode) {
         SetStretchBltMode(b.dc(), mode);
         BitBlt(a.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, rop);
         StretchBlt(b.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.w, r.h, rop);
-        ASSERT_EQ(a.Pixels(), b.Pixels()) << "mode " << mode << " rop " << std::hex << rop << std::dec << " rect "
-                                          << r.x << "," << r.y;
+        ASSERT_EQ(a.Pixels(), b.Pixels())
+            << "mode " << mode << " rop " << std::hex << rop << std::dec << " rect " << r.x << "," << r.y;
       }
     }
   }

@@ -1,4 +1,4 @@
-// The clock, the current directory, error codes and messages, code page and MulDiv.
+// The clock, the current directory, error codes and messages, and MulDiv.
 #include <gtest/gtest.h>
 
 #include <time.h>
@@ -144,25 +144,6 @@ TEST(MulDiv, RoundsHalfAwayFromZero) {
   for (const Case& c : cases)
     EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.expected)
         << c.number << " * " << c.numerator << " / " << c.denominator;
-}
-
-TEST(CodePage, Is932) {
-  EXPECT_EQ(GetACP(), 932u);
-  EXPECT_TRUE(IsDBCSLeadByte(0x81));
-  EXPECT_TRUE(IsDBCSLeadByte(0x95));
-  EXPECT_TRUE(IsDBCSLeadByte(0xFC));
-  EXPECT_FALSE(IsDBCSLeadByte(0x5C));
-  EXPECT_FALSE(IsDBCSLeadByte(0xA0));  // half-width katakana and gaps are single bytes
-  EXPECT_FALSE(IsDBCSLeadByte(0xB1));
-  EXPECT_FALSE(IsDBCSLeadByte(0xFD));
-}
-
-TEST(ModuleHandle, NullIsThisProgram) {
-  HMODULE self = GetModuleHandleA(nullptr);
-  EXPECT_NE(self, nullptr);
-  EXPECT_EQ(GetModuleHandleA(nullptr), self);
-  EXPECT_EQ(GetModuleHandleA("user32.dll"), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 }  // namespace

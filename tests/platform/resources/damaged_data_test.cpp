@@ -14,11 +14,6 @@
 #include "platform/win32.h"
 #include "test_support.h"
 
-extern "C" {
-extern const unsigned char win32_resources_begin[];
-extern const unsigned char win32_resources_end[];
-}
-
 namespace {
 
 using Data = std::vector<std::byte>;
@@ -117,8 +112,7 @@ TEST(DamagedData, EveryTruncationOfRealResources) {
 }
 
 TEST(DamagedData, EveryTruncationOfTheResFile) {
-  Bytes file(reinterpret_cast<const std::byte*>(win32_resources_begin),
-             static_cast<std::size_t>(win32_resources_end - win32_resources_begin));
+  Bytes file = win32::res::EmbeddedFile();
   auto whole = win32::res::ParseResFile(file);
   ASSERT_TRUE(whole.has_value());
   const std::string expected = DescribeEntries(*whole);

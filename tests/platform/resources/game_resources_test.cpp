@@ -14,11 +14,6 @@
 #include "platform/win32.h"
 #include "resources/resource.h"
 
-extern "C" {
-extern const unsigned char win32_resources_begin[];
-extern const unsigned char win32_resources_end[];
-}
-
 namespace {
 
 using win32::res::DialogItem;
@@ -31,9 +26,7 @@ const HINSTANCE kInstance = reinterpret_cast<HINSTANCE>(0x400000);
 std::string Ansi(const std::u16string& text) { return win32::cp932::FromUtf16(text).value_or("(no CP932 form)"); }
 
 TEST(GameResources, EveryResourceIsJapanese) {
-  auto entries = win32::res::ParseResFile(
-      {reinterpret_cast<const std::byte*>(win32_resources_begin),
-       static_cast<std::size_t>(win32_resources_end - win32_resources_begin)});
+  auto entries = win32::res::ParseResFile(win32::res::EmbeddedFile());
   ASSERT_TRUE(entries.has_value());
   EXPECT_GE(entries->size(), 12u);
   for (const auto& e : *entries) EXPECT_EQ(e.language, 0x0411) << e.type.ordinal << "/" << e.name.ordinal;

@@ -10,6 +10,7 @@ namespace {
 const HINSTANCE kInstance = reinterpret_cast<HINSTANCE>(0x400000);
 
 TEST(NoResources, LookupsFindNothing) {
+  EXPECT_TRUE(win32::res::EmbeddedFile().empty());
   EXPECT_TRUE(win32::res::Find(RT_STRING, MAKEINTRESOURCEA(1)).empty());
   char buffer[8] = "xxxxxxx";
   EXPECT_EQ(LoadStringA(kInstance, 103, buffer, sizeof buffer), 0);

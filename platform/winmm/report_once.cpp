@@ -1,0 +1,27 @@
+#include "platform/winmm/report_once.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+#include <set>
+
+#include "platform/common/immortal.h"
+
+namespace win32::winmm {
+namespace {
+
+struct Reported {
+  std::mutex mutex;
+  std::set<std::string> lines;
+};
+
+}  // namespace
+
+void ReportOnce(const std::string& line) {
+  static Immortal<Reported> reported;
+  std::lock_guard lock(reported->mutex);
+  if (!reported->lines.insert(line).second) return;
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+}
+
+}  // namespace win32::winmm
