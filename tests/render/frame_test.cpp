@@ -2,6 +2,7 @@
 // clearing, presentation at any client size, the overlays' presence and the tint box.
 #include <gtest/gtest.h>
 
+#include "render/surface.h"
 #include "tests/render/frame_fixture.h"
 
 namespace render_test {
@@ -217,6 +218,39 @@ TEST_F(FrameTest, TenThousandFramesLeaveNoObjectBehind) {
     game.ComposeFrame();
   }
   EXPECT_EQ(LiveObjectCount(), before);
+}
+
+}  // namespace
+}  // namespace render_test
+
+namespace render_test {
+namespace {
+
+TEST(MissingBitmaps, FrameStillComposesWithThePanel) {
+  // Without its bitmaps a Surface holds a DC and a null bitmap: its tiles and sprites
+  // draw no picture, and the rest of the frame is drawn as always.
+  NoRankingFile noRankingFile;
+  Canvas canvas(640, 480, Sentinel);
+  Game game;
+  game.CreateBackBuffer(canvas.Dc(), 640, 480);
+  game.AttachBackground(canvas.Dc(), NULL, 32, 32);
+  Surface sheet;
+  sheet.Attach(canvas.Dc(), NULL, 64, 64);
+  game.BuildSprites(sheet);
+  sheet.Release();
+  const std::size_t before = win32::gdi::LiveObjectCount();
+  game.ComposeFrame();
+  game.PresentFrame(canvas.Dc(), 640, 480);
+  EXPECT_EQ(win32::gdi::LiveObjectCount(), before);
+
+  int sentinels = 0, white = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      sentinels += canvas.At(x, y) == Sentinel;
+      white += x >= 480 && y < 40 && canvas.At(x, y) == RgbOf(255, 255, 255);
+    }
+  EXPECT_EQ(sentinels, 0);
+  EXPECT_GT(white, 20) << "the panel's title";
 }
 
 }  // namespace
