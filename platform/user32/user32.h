@@ -18,6 +18,7 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -28,6 +29,7 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
+#define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
 #define WM_NEXTDLGCTL 0x0028
 #define WM_SETFONT 0x0030
@@ -41,6 +43,7 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_SETICON 0x0080
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_PARENTNOTIFY 0x0210
 #define WM_NCCALCSIZE 0x0083
 #define WM_GETDLGCODE 0x0087
 #define WM_KEYFIRST 0x0100
@@ -56,10 +59,13 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_HSCROLL 0x0114
+#define WM_VSCROLL 0x0115
 #define WM_INITMENU 0x0116
 #define WM_INITMENUPOPUP 0x0117
 #define WM_MENUSELECT 0x011F
 #define WM_ENTERIDLE 0x0121
+#define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -71,9 +77,17 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020E
+#define WM_MBUTTONDBLCLK 0x0209
+#define WM_RBUTTONDBLCLK 0x0206
+#define WHEEL_DELTA 120
 #define WM_ENTERMENULOOP 0x0211
 #define WM_EXITMENULOOP 0x0212
 #define WM_IME_CHAR 0x0286
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
+#define WM_CLEAR 0x0303
+#define WM_UNDO 0x0304
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -83,6 +97,16 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
+
+// WM_SIZE wParam.
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+// WM_ACTIVATE wParam.
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
@@ -151,9 +175,18 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define GWL_ID (-12)
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
+#define GWL_HWNDPARENT (-8)
 #define GWL_USERDATA (-21)
+#define GWLP_WNDPROC (-4)
+#define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
+#define GWLP_ID (-12)
 #define GWLP_USERDATA (-21)
+// The dialog's own window bytes, as on 64-bit Windows.
 #define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC 8
+#define DWLP_USER 16
+#define DLGWINDOWEXTRA 48
 
 // SetWindowPos.
 #define HWND_TOP ((HWND)0)
@@ -171,6 +204,9 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define SWP_NOCOPYBITS 0x0100
 #define SWP_NOOWNERZORDER 0x0200
 #define SWP_NOSENDCHANGING 0x0400
+#define SWP_DRAWFRAME SWP_FRAMECHANGED
+#define SWP_NOREPOSITION SWP_NOOWNERZORDER
+#define SWP_STATECHANGED 0x8000
 
 // RedrawWindow.
 #define RDW_INVALIDATE 0x0001
@@ -197,10 +233,36 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 // System colours and metrics.
 #define COLOR_SCROLLBAR 0
 #define COLOR_BACKGROUND 1
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_MENU 4
 #define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_MENUTEXT 7
 #define COLOR_WINDOWTEXT 8
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
 #define COLOR_BTNFACE 15
+#define COLOR_BTNSHADOW 16
+#define COLOR_GRAYTEXT 17
 #define COLOR_BTNTEXT 18
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define COLOR_HOTLIGHT 26
+#define COLOR_GRADIENTACTIVECAPTION 27
+#define COLOR_GRADIENTINACTIVECAPTION 28
+#define COLOR_MENUHILIGHT 29
+#define COLOR_MENUBAR 30
+#define COLOR_DESKTOP COLOR_BACKGROUND
+#define COLOR_3DFACE COLOR_BTNFACE
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 #define SM_CYCAPTION 4
@@ -217,6 +279,19 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define SM_CYFULLSCREEN 17
 #define SM_CXSMICON 49
 #define SM_CYSMICON 50
+#define SM_CXMIN 28
+#define SM_CYMIN 29
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
+#define SM_CXSIZEFRAME SM_CXFRAME
+#define SM_CYSIZEFRAME SM_CYFRAME
+#define SM_CXMAXIMIZED 61
+#define SM_CYMAXIMIZED 62
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
+#define SM_CMONITORS 80
 
 // Resource types and system resources.
 #define RT_CURSOR MAKEINTRESOURCEA(1)
@@ -252,6 +327,9 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define MF_HELP 0x00004000L
 #define MFT_RADIOCHECK 0x00000200L
 #define MFS_CHECKED MF_CHECKED
+#define MFS_GRAYED 0x00000003L
+#define MFS_DISABLED MFS_GRAYED
+#define MF_DEFAULT 0x00001000L
 
 // Accelerators.
 #define FVIRTKEY TRUE
@@ -348,6 +426,10 @@ typedef struct tagACCEL {
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
 #define VK_OEM_102 0xE2
+#define VK_PROCESSKEY 0xE5
+// A character typed without a key of its own (an input method, a layout Windows would not
+// know); TranslateMessage turns it into WM_CHAR.
+#define VK_PACKET 0xE7
 
 // Message boxes.
 #define MB_OK 0x00000000L
@@ -369,6 +451,9 @@ typedef struct tagACCEL {
 #define MB_APPLMODAL 0x00000000L
 #define MB_SYSTEMMODAL 0x00001000L
 #define MB_TASKMODAL 0x00002000L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
+#define MB_DEFMASK 0x00000F00L
 #define IDOK 1
 #define IDCANCEL 2
 #define IDABORT 3
@@ -376,6 +461,10 @@ typedef struct tagACCEL {
 #define IDIGNORE 5
 #define IDYES 6
 #define IDNO 7
+#define IDCLOSE 8
+#define IDHELP 9
+#define IDTRYAGAIN 10
+#define IDCONTINUE 11
 #define IDC_STATIC (-1)
 
 // Dialog styles and messages.
@@ -395,6 +484,7 @@ typedef struct tagACCEL {
 #define DS_CONTEXTHELP 0x2000L
 #define DM_GETDEFID (WM_USER + 0)
 #define DM_SETDEFID (WM_USER + 1)
+#define DM_REPOSITION (WM_USER + 2)
 #define DC_HASDEFID 0x534B
 #define DLGC_WANTARROWS 0x0001
 #define DLGC_WANTTAB 0x0002
@@ -439,6 +529,8 @@ typedef struct tagACCEL {
 #define ES_WANTRETURN 0x1000L
 #define ES_NUMBER 0x2000L
 #define BN_CLICKED 0
+#define SB_THUMBPOSITION 4
+#define SB_ENDSCROLL 8
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300
@@ -454,6 +546,33 @@ typedef struct tagACCEL {
 #define BM_CLICK 0x00F5
 #define STM_SETICON 0x0170
 #define STM_GETICON 0x0171
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define EM_REPLACESEL 0x00C2
+#define EM_GETLINECOUNT 0x00BA
+#define ES_AUTOHSCROLL_LIMIT ES_AUTOHSCROLL
+
+// The up-down control ("msctls_updown32").
+#define UPDOWN_CLASSA "msctls_updown32"
+#define UDS_WRAP 0x0001
+#define UDS_SETBUDDYINT 0x0002
+#define UDS_ALIGNRIGHT 0x0004
+#define UDS_ALIGNLEFT 0x0008
+#define UDS_AUTOBUDDY 0x0010
+#define UDS_ARROWKEYS 0x0020
+#define UDS_HORZ 0x0040
+#define UDS_NOTHOUSANDS 0x0080
+#define UDM_SETRANGE (WM_USER + 101)
+#define UDM_GETRANGE (WM_USER + 102)
+#define UDM_SETPOS (WM_USER + 103)
+#define UDM_GETPOS (WM_USER + 104)
+#define UDM_SETBUDDY (WM_USER + 105)
+#define UDM_GETBUDDY (WM_USER + 106)
+#define UDM_SETRANGE32 (WM_USER + 111)
+#define UDM_GETRANGE32 (WM_USER + 112)
+#define UDM_SETPOS32 (WM_USER + 113)
+#define UDM_GETPOS32 (WM_USER + 114)
 
 // System commands.
 #define SC_SIZE 0xF000
@@ -463,6 +582,7 @@ typedef struct tagACCEL {
 #define SC_CLOSE 0xF060
 #define SC_KEYMENU 0xF100
 #define SC_RESTORE 0xF120
+#define SC_TASKLIST 0xF130
 
 // Display settings.
 #define CCHDEVICENAME 32
@@ -560,6 +680,21 @@ typedef struct tagWNDCLASSEXA {
   HICON hIconSm;
 } WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
 
+typedef struct tagWINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+} WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
+
+typedef struct tagSTYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
 typedef struct tagMSG {
   HWND hwnd;
   UINT message;
@@ -609,6 +744,7 @@ LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARA
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI UpdateWindow(HWND hWnd);
 HWND WINAPI GetParent(HWND hWnd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetFocus(void);
 HWND WINAPI GetActiveWindow(void);
@@ -698,6 +834,8 @@ BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 UINT WINAPI GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
 LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
+HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 BOOL WINAPI MessageBeep(UINT uType);
 

@@ -46,17 +46,23 @@ std::string Context(const std::string& section, const std::string& key, const st
          "\nafter:  " + Escaped(after);
 }
 
-const std::string& Directory() {
-  static const std::string dir = [] {
-    // tmpfs when there is one: every write flushes the file to disk.
-    std::string pattern = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + std::string("/profile_fuzz.XXXXXX");
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    return pattern;
-  }();
-  return dir;
-}
+// The fuzzer's own directory, made at start and removed at exit. A plain array, so that it
+// is still there when the exit handler runs.
+char directory[64];
 
+std::string Directory() { return directory; }
 std::string FilePath() { return Directory() + "/f.ini"; }
+
+void MakeDirectory() {
+  // tmpfs when there is one: every write flushes the file to disk.
+  const char* parent = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  std::snprintf(directory, sizeof directory, "%s/profile_fuzz.XXXXXX", parent);
+  if (mkdtemp(directory) == nullptr) std::abort();
+  std::atexit([] {
+    std::remove(FilePath().c_str());
+    rmdir(directory);
+  });
+}
 
 std::string ReadFile() {
   std::string bytes;
@@ -259,6 +265,11 @@ void FuzzWrite(FuzzedDataProvider& in, const char* path, bool utf16) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  MakeDirectory();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);

@@ -1,0 +1,193 @@
+#include "platform/user32/menus/menu_table.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/common/immortal.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/resources/module_resources.h"
+#include "platform/resources/resource_formats.h"
+#include "platform/user32/menus/menu_bar.h"
+
+namespace win32::user32 {
+namespace {
+
+struct MenuTable {
+  std::mutex mutex;
+  std::map<std::uintptr_t, std::unique_ptr<Menu>> menus;
+  std::uintptr_t next = 0x30010;  // menus have handles of their own range, never reused
+};
+
+MenuTable& TheMenus() {
+  static Immortal<MenuTable> table;
+  return *table;
+}
+
+HMENU Build(const std::vector<res::MenuItem>& items) {
+  Menu& menu = NewMenu();
+  HMENU handle = menu.handle;
+  std::vector<MenuItem> built;
+  for (const res::MenuItem& source : items) {
+    MenuItem item;
+    item.flags = source.flags;
+    item.id = source.id;
+    item.text = source.text;
+    if (source.flags & MF_POPUP) item.submenu = Build(source.items);
+    built.push_back(std::move(item));
+  }
+  LookupMenu(handle)->items = std::move(built);
+  return handle;
+}
+
+std::optional<ItemRef> FindByCommand(Menu& menu, UINT id) {
+  for (std::size_t i = 0; i < menu.items.size(); ++i) {
+    MenuItem& item = menu.items[i];
+    if (item.submenu) {
+      if (Menu* sub = LookupMenu(item.submenu)) {
+        if (auto found = FindByCommand(*sub, id)) return found;
+      }
+    } else if (!(item.flags & MF_SEPARATOR) && item.id == id) {
+      return ItemRef{&menu, i};
+    }
+  }
+  return std::nullopt;
+}
+
+void SetChecked(MenuItem& item, bool checked, bool radio) {
+  item.flags = checked ? (item.flags | MF_CHECKED) : (item.flags & ~MF_CHECKED);
+  if (radio) item.flags |= MFT_RADIOCHECK;
+  ShowItemState(item);
+}
+
+Menu* MenuOrError(HMENU handle) {
+  Menu* m = LookupMenu(handle);
+  if (!m) SetLastError(ERROR_INVALID_MENU_HANDLE);
+  return m;
+}
+
+}  // namespace
+
+Menu* LookupMenu(HMENU handle) {
+  MenuTable& t = TheMenus();
+  std::lock_guard lock(t.mutex);
+  auto it = t.menus.find(reinterpret_cast<std::uintptr_t>(handle));
+  return it == t.menus.end() ? nullptr : it->second.get();
+}
+
+Menu& NewMenu() {
+  MenuTable& t = TheMenus();
+  std::lock_guard lock(t.mutex);
+  auto key = t.next;
+  t.next += 2;
+  auto menu = std::make_unique<Menu>();
+  menu->handle = reinterpret_cast<HMENU>(key);
+  Menu& stored = *menu;
+  t.menus.emplace(key, std::move(menu));
+  return stored;
+}
+
+std::optional<ItemRef> FindItem(HMENU handle, UINT idOrPosition, UINT flags) {
+  Menu* menu = LookupMenu(handle);
+  if (!menu) return std::nullopt;
+  if (flags & MF_BYPOSITION) {
+    if (idOrPosition >= menu->items.size()) return std::nullopt;
+    return ItemRef{menu, idOrPosition};
+  }
+  return FindByCommand(*menu, idOrPosition);
+}
+
+}  // namespace win32::user32
+
+using namespace win32::user32;
+
+HMENU WINAPI LoadMenuA(HINSTANCE, LPCSTR name) {
+  auto data = win32::res::Find(RT_MENU, name);
+  if (data.empty()) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return nullptr;
+  }
+  auto items = win32::res::DecodeMenu(data);
+  if (!items) {
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return nullptr;
+  }
+  return Build(*items);
+}
+
+BOOL WINAPI DestroyMenu(HMENU handle) {
+  Menu* menu = MenuOrError(handle);
+  if (!menu) return FALSE;
+  std::vector<HMENU> submenus;
+  for (const MenuItem& item : menu->items) {
+    if (item.submenu) submenus.push_back(item.submenu);
+  }
+  for (HMENU sub : submenus) DestroyMenu(sub);
+  std::unique_ptr<Menu> doomed;
+  {
+    MenuTable& t = TheMenus();
+    std::lock_guard lock(t.mutex);
+    auto it = t.menus.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == t.menus.end()) return FALSE;
+    doomed = std::move(it->second);
+    t.menus.erase(it);
+  }
+  return TRUE;
+}
+
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check) {
+  auto ref = FindItem(menu, id, check & MF_BYPOSITION);
+  if (!ref) return static_cast<DWORD>(-1);
+  MenuItem& item = ref->item();
+  DWORD previous = item.flags & MF_CHECKED;
+  SetChecked(item, (check & MF_CHECKED) != 0, false);
+  return previous;
+}
+
+BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags) {
+  if (!MenuOrError(menu)) return FALSE;
+  // The group lies in the menu that holds `first`; by position, in `menu` itself.
+  auto anchor = FindItem(menu, first, flags & MF_BYPOSITION);
+  if (!anchor) return FALSE;
+  Menu& group = *anchor->menu;
+  bool found = false;
+  if (flags & MF_BYPOSITION) {
+    for (UINT pos = first; pos <= last && pos < group.items.size(); ++pos) {
+      bool on = pos == check;
+      found = found || on;
+      SetChecked(group.items[pos], on, on);
+    }
+  } else {
+    for (MenuItem& item : group.items) {
+      if (item.submenu || (item.flags & MF_SEPARATOR) || item.id < first || item.id > last) continue;
+      bool on = item.id == check;
+      found = found || on;
+      SetChecked(item, on, on);
+    }
+  }
+  return found ? TRUE : FALSE;
+}
+
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT id, UINT enable) {
+  auto ref = FindItem(menu, id, enable & MF_BYPOSITION);
+  if (!ref) return -1;
+  MenuItem& item = ref->item();
+  BOOL previous = static_cast<BOOL>(item.flags & (MF_GRAYED | MF_DISABLED));
+  item.flags = (item.flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+  ShowItemState(item);
+  return previous;
+}
+
+UINT WINAPI GetMenuState(HMENU menu, UINT id, UINT flags) {
+  auto ref = FindItem(menu, id, flags & MF_BYPOSITION);
+  if (!ref) return static_cast<UINT>(-1);
+  const MenuItem& item = ref->item();
+  UINT state = item.flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR | MF_POPUP | MFT_RADIOCHECK |
+                             MF_MENUBARBREAK | MF_MENUBREAK | MF_HELP);
+  if (item.submenu) {
+    // A drop-down's state carries its number of items in the high byte.
+    Menu* sub = LookupMenu(item.submenu);
+    state = (state & 0xFF) | (static_cast<UINT>(sub ? sub->items.size() : 0) << 8);
+  }
+  return state;
+}

@@ -1,0 +1,9 @@
+// Whether Qt runs under a window manager: platforms without one (offscreen, minimal) have no
+// stacking order or user resizing, and refuse such requests noisily.
+#pragma once
+
+namespace win32::user32 {
+
+bool HasWindowManager();
+
+}  // namespace win32::user32

@@ -1,0 +1,176 @@
+#include "platform/user32/qt/window_widgets.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QWindow>
+
+#include "platform/common/codepage.h"
+#include "platform/resources/resource_formats.h"
+#include "platform/user32/cursors.h"
+#include "platform/user32/frame_metrics.h"
+#include "platform/user32/qt/client_widget.h"
+#include "platform/user32/qt/frame_widget.h"
+#include "platform/user32/qt/input_bridge.h"
+#include "platform/user32/qt/widget_binding.h"
+#include "platform/user32/qt/window_manager.h"
+#include "platform/user32/qt/x11_class_hint.h"
+#include "platform/user32/window_table.h"
+
+namespace win32::user32 {
+namespace {
+
+void AddIconImages(QIcon& icon, HICON handle) {
+  if (!handle) return;
+  const auto* images = res::IconImages(handle);
+  if (!images) return;
+  for (const res::IconImage& image : *images) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
+      continue;
+    }
+    QImage copy(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height, image.width * 4,
+                QImage::Format_ARGB32);
+    icon.addPixmap(QPixmap::fromImage(copy.copy()));
+  }
+}
+
+void ApplyClassCursor(Window& w, QWidget* widget) {
+  if (auto shape = CursorShapeOf(w.windowClass->cursor)) widget->setCursor(*shape);
+}
+
+QWidget* ParentClientWidget(const Window& w) {
+  Window* parent = LookupWindow(w.parent);
+  if (!parent) return nullptr;
+  if (parent->client) return parent->client;
+  return parent->widget;
+}
+
+}  // namespace
+
+void BuildWidgets(Window& w) {
+  HWND hwnd = w.handle;
+  if (w.IsChild()) {
+    QWidget* parent = ParentClientWidget(w);
+    QWidget* widget = nullptr;
+    if (w.windowClass->widgetFactory) {
+      widget = w.windowClass->widgetFactory(w, parent);
+      InstallInputBridge(widget, false);
+    } else {
+      auto* client = new ClientWidget(hwnd, w.buffer, parent);  // owned by its Qt parent
+      w.client = client;
+      widget = client;
+      InstallInputBridge(widget, true);
+      ApplyClassCursor(w, widget);
+    }
+    BindWidget(widget, hwnd);
+    w.widget = widget;
+    widget->setGeometry(w.inner);
+    widget->setEnabled(w.enabled);
+    widget->setVisible(w.IsVisible());
+    return;
+  }
+
+  auto frame = std::make_unique<FrameWidget>(hwnd);
+  auto* client = new ClientWidget(hwnd, w.buffer, frame.get());  // owned by the frame
+  frame->SetClient(client);
+  InstallInputBridge(client, true);
+  ApplyClassCursor(w, client);
+  w.widget = frame.get();
+  w.client = client;
+  w.ownedWidget = std::move(frame);
+  ApplyWindowFlags(w);
+  // The native window exists from now on, so that its class hint is there before it is mapped.
+  w.widget->winId();
+  static_cast<FrameWidget*>(w.widget.data())->WatchNativeWindow();
+  SetX11ClassHint(w.widget, w.windowClass->name);
+  if (Window* owner = LookupWindow(w.owner); owner && owner->widget && owner->widget->windowHandle()) {
+    w.widget->windowHandle()->setTransientParent(owner->widget->windowHandle());
+  }
+  w.widget->setEnabled(w.enabled);
+  ShowIcons(w);
+  ShowTitle(w);
+}
+
+void DestroyWidgets(Window& w) {
+  if (w.ownedWidget) {
+    w.ownedWidget->hide();
+    w.ownedWidget.reset();
+  } else if (w.widget) {
+    delete w.widget.data();
+  }
+  w.widget = nullptr;
+  w.client = nullptr;
+}
+
+void DestroyAllWidgets() {
+  for (HWND hwnd : AllWindows()) {
+    if (Window* w = LookupWindow(hwnd); w && !w->IsChild()) DestroyWidgets(*w);
+  }
+  for (HWND hwnd : AllWindows()) {
+    if (Window* w = LookupWindow(hwnd)) {
+      w->widget = nullptr;
+      w->client = nullptr;
+      w->extension.reset();  // a dialog's or control's state holds Qt objects too
+    }
+  }
+}
+
+void ApplyWindowFlags(Window& w) {
+  if (!w.widget || w.IsChild()) return;
+  Qt::WindowFlags flags = w.owner ? Qt::Dialog : Qt::Window;
+  if (!HasDecoration(w.style)) {
+    flags |= Qt::FramelessWindowHint;
+  } else {
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (w.style & WS_SYSMENU) {
+      flags |= Qt::WindowSystemMenuHint;
+      if (!(w.windowClass->style & CS_NOCLOSE)) flags |= Qt::WindowCloseButtonHint;
+    }
+    if (w.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (w.style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+  }
+  if (w.exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+  if (w.widget->windowFlags() == flags) return;
+  if (QWindow* native = w.widget->windowHandle()) {
+    // Changed in place: QWidget::setWindowFlags would hide a shown window.
+    w.widget->overrideWindowFlags(flags);
+    native->setFlags(flags);
+  } else {
+    w.widget->setWindowFlags(flags);
+  }
+}
+
+void ApplySizeConstraints(Window& w) {
+  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized || !HasWindowManager()) return;
+  w.widget->setFixedSize(w.inner.size());
+}
+
+void ReleaseSizeConstraints(Window& w) {
+  if (!w.widget || w.IsChild() || !HasWindowManager()) return;
+  w.widget->setMinimumSize(0, 0);
+  w.widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+QMargins QtFrameMargins(const Window& w) {
+  if (!w.widget || w.IsChild() || !w.widget->isVisible() || !w.widget->windowHandle()) return QMargins();
+  return w.widget->windowHandle()->frameMargins();
+}
+
+void ShowTitle(Window& w) {
+  if (!w.widget || w.IsChild()) return;
+  QString title = QString::fromStdU16String(cp932::ToUtf16(w.text));
+  // "[*]" is Qt's placeholder for a modified document; doubled it shows as itself.
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  w.widget->setWindowTitle(title);
+}
+
+void ShowIcons(Window& w) {
+  if (!w.widget || w.IsChild()) return;
+  QIcon icon;
+  AddIconImages(icon, w.windowClass->icon);
+  AddIconImages(icon, w.windowClass->smallIcon);
+  if (!icon.isNull()) w.widget->setWindowIcon(icon);
+}
+
+}  // namespace win32::user32

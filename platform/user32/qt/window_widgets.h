@@ -1,0 +1,37 @@
+// The Qt side of a window: building its widgets from its style and class, keeping them in
+// step with the window's state, and tearing them down.
+#pragma once
+
+#include <QMargins>
+
+#include "platform/user32/window.h"
+
+namespace win32::user32 {
+
+// Builds the widgets of a new window (hidden). The window has its handle, style, class,
+// parent and geometry already.
+void BuildWidgets(Window& w);
+
+// Deletes the widgets of a window that is being destroyed.
+void DestroyWidgets(Window& w);
+
+// The window manager's decoration and buttons, from the window's style.
+void ApplyWindowFlags(Window& w);
+
+// A window without WS_THICKFRAME keeps its size against the user's dragging; these put the
+// fixed size on and take it off (around programmatic changes and maximising).
+void ApplySizeConstraints(Window& w);
+void ReleaseSizeConstraints(Window& w);
+
+// The decoration margins Qt knows for a shown top-level window (nothing otherwise).
+QMargins QtFrameMargins(const Window& w);
+
+// The caption (from w.text) and the icons (from the class) of a top-level window.
+void ShowTitle(Window& w);
+void ShowIcons(Window& w);
+
+// Deletes the widgets and the Qt state of every window (the end of main(): Qt is about
+// to go).
+void DestroyAllWidgets();
+
+}  // namespace win32::user32

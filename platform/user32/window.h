@@ -1,0 +1,98 @@
+// A window as the platform keeps it: the Win32 state (class, procedure, styles, text,
+// geometry, update region) and the Qt widgets that show it.
+#pragma once
+
+#include <QMargins>
+#include <QPointer>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/gdi32/pixel_buffer.h"
+#include "platform/user32/user32.h"
+#include "platform/user32/window_class.h"
+
+namespace win32::user32 {
+
+class ThreadQueue;
+class ClientWidget;
+
+// State that only some kinds of window have (a dialog, an edit control...).
+struct WindowExtension {
+  virtual ~WindowExtension() = default;
+};
+
+struct Window {
+  HWND handle = nullptr;
+  std::shared_ptr<const WindowClass> windowClass;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;  // GWL_ID: the control id of a child window
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  HWND parent = nullptr;  // the parent of a child window
+  HWND owner = nullptr;   // the owner of a top-level window
+  std::vector<HWND> children;  // in creation order, which is also the tab order
+  std::string text;            // code page 932
+  HMENU menu = nullptr;        // the attached menu of a top-level window
+  HWND lastFocus = nullptr;    // a top-level window's control that had the focus last
+  std::vector<std::byte> extraBytes;  // cbWndExtra
+  bool enabled = true;
+  bool destroying = false;
+  bool hasBeenShown = false;
+
+  std::shared_ptr<ThreadQueue> queue;
+  std::thread::id thread;
+
+  // Geometry. A top-level window's `inner` is the Qt widget's geometry in screen coordinates
+  // (menu bar and client area); the window rectangle adds the decoration `frame`, and the
+  // client area is `inner` below the menu bar. A child window's `inner` is its client area
+  // in its parent's client coordinates.
+  QRect inner;
+  QMargins frame;
+  int menuBarHeight = 0;
+  bool maximized = false;
+  bool minimized = false;
+  QRect normalInner;  // where a maximised window goes back to
+  // Geometries handed to Qt whose confirmation has not come back yet: Qt's report of them
+  // is an echo, not a change by the window manager.
+  std::vector<QRect> pendingQtGeometry;
+
+  // Painting.
+  std::shared_ptr<gdi::PixelBuffer> buffer;
+  QRegion updateRegion;
+  bool erasePending = false;
+  bool internalPaint = false;
+
+  // Qt. `widget` is the top-level frame or the control's own widget; `client` shows the
+  // pixel buffer (null for controls drawn by Qt).
+  QPointer<QWidget> widget;
+  QPointer<ClientWidget> client;
+  std::unique_ptr<QWidget> ownedWidget;  // a top-level window's frame; Qt's parents own the rest
+
+  std::unique_ptr<WindowExtension> extension;
+
+  bool IsChild() const { return (style & WS_CHILD) != 0; }
+  bool IsVisible() const { return (style & WS_VISIBLE) != 0; }
+  QSize ClientSize() const {
+    if (minimized) return QSize(0, 0);
+    return QSize(inner.width(), std::max(0, inner.height() - menuBarHeight));
+  }
+  // The client area's origin in screen coordinates (top-level) or in the parent's client
+  // coordinates (child).
+  QPoint ClientOrigin() const { return inner.topLeft() + QPoint(0, menuBarHeight); }
+  QRect WindowRect() const { return inner.marginsAdded(frame); }
+
+  template <typename T>
+  T* Extension() {
+    return dynamic_cast<T*>(extension.get());
+  }
+};
+
+}  // namespace win32::user32

@@ -1,0 +1,143 @@
+#include "platform/user32/window_class.h"
+
+#include <mutex>
+#include <vector>
+
+#include "platform/common/codepage.h"
+#include "platform/common/immortal.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/user32/controls/system_classes.h"
+
+namespace win32::user32 {
+namespace {
+
+// Atoms of registered classes, as Windows numbers them: from 0xC000 up.
+constexpr ATOM kFirstAtom = 0xC000;
+
+struct Registry {
+  std::mutex mutex;
+  std::vector<std::shared_ptr<const WindowClass>> classes;
+  ATOM nextAtom = kFirstAtom;
+  bool systemClassesRegistered = false;
+};
+
+Registry& TheRegistry() {
+  static Immortal<Registry> registry;
+  return *registry;
+}
+
+void EnsureSystemClasses() {
+  // Registering takes the lock itself; the flag only prevents doing it twice.
+  static std::once_flag once;
+  std::call_once(once, [] { RegisterSystemClasses(); });
+}
+
+std::shared_ptr<const WindowClass> FindLocked(Registry& r, LPCSTR nameOrAtom, bool systemClasses) {
+  for (const auto& c : r.classes) {
+    if (c->system != systemClasses) continue;
+    if (IS_INTRESOURCE(nameOrAtom) ? c->atom == LOWORD(nameOrAtom) : SameName(c->name, nameOrAtom)) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto ca = static_cast<unsigned char>(a[i]);
+    auto cb = static_cast<unsigned char>(b[i]);
+    if (cp932::IsLeadByte(ca)) {
+      // A double-byte character is compared whole: its trail byte may look like a letter.
+      if (ca != cb || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; };
+    if (fold(ca) != fold(cb)) return false;
+  }
+  return true;
+}
+
+std::shared_ptr<const WindowClass> FindClass(LPCSTR nameOrAtom) {
+  if (!nameOrAtom) return nullptr;
+  EnsureSystemClasses();
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  if (auto c = FindLocked(r, nameOrAtom, false)) return c;
+  return FindLocked(r, nameOrAtom, true);
+}
+
+ATOM RegisterSystemClass(WindowClass windowClass) {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  windowClass.system = true;
+  windowClass.atom = r.nextAtom++;
+  auto stored = std::make_shared<const WindowClass>(std::move(windowClass));
+  r.classes.push_back(stored);
+  return stored->atom;
+}
+
+}  // namespace win32::user32
+
+using win32::user32::WindowClass;
+
+namespace {
+constexpr DWORD kErrorClassHasWindows = 1412;
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
+  if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName || !wc->lpfnWndProc || wc->cbClsExtra < 0 ||
+      wc->cbWndExtra < 0 || IS_INTRESOURCE(wc->lpszClassName)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  win32::user32::EnsureSystemClasses();
+  auto& r = win32::user32::TheRegistry();
+  std::lock_guard lock(r.mutex);
+  if (win32::user32::FindLocked(r, wc->lpszClassName, false)) {
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+    return 0;
+  }
+  WindowClass c;
+  c.name = wc->lpszClassName;
+  c.atom = r.nextAtom++;
+  c.style = wc->style;
+  c.proc = wc->lpfnWndProc;
+  c.classExtra = wc->cbClsExtra;
+  c.windowExtra = wc->cbWndExtra;
+  c.instance = wc->hInstance;
+  c.icon = wc->hIcon;
+  c.smallIcon = wc->hIconSm;
+  c.cursor = wc->hCursor;
+  c.background = wc->hbrBackground;
+  if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName)) {
+    c.menuNameText = wc->lpszMenuName;
+  } else {
+    c.menuName = wc->lpszMenuName;
+  }
+  auto stored = std::make_shared<WindowClass>(std::move(c));
+  if (!stored->menuNameText.empty()) stored->menuName = stored->menuNameText.c_str();
+  r.classes.push_back(stored);
+  return stored->atom;
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
+  auto& r = win32::user32::TheRegistry();
+  std::lock_guard lock(r.mutex);
+  for (auto it = r.classes.begin(); it != r.classes.end(); ++it) {
+    const auto& c = *it;
+    if (c->system) continue;
+    if (IS_INTRESOURCE(name) ? c->atom == LOWORD(name) : (name && win32::user32::SameName(c->name, name))) {
+      // Every window holds its class: a second owner means that windows of it still exist.
+      if (c.use_count() > 1) {
+        SetLastError(kErrorClassHasWindows);
+        return FALSE;
+      }
+      r.classes.erase(it);
+      return TRUE;
+    }
+  }
+  SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+  return FALSE;
+}
