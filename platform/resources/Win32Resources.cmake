@@ -8,7 +8,8 @@
 # Headers and the files that the script names are looked for beside the script, then in the
 # INCLUDE_DIRS (for instance where the build generates them).
 #
-# A program carries at most one .res. When <target> is a static library, programs that link it
+# The .res file's path is the target's WIN32_RES_FILE property, and the target <target>_res
+# builds it alone. A program carries at most one .res. When <target> is a static library, programs that link it
 # are made to keep the member that holds the resources.
 include_guard(GLOBAL)
 
@@ -69,12 +70,17 @@ function(win32_add_resources target rc)
     COMMENT "Compiling resource script ${rc}"
     VERBATIM)
 
+  # Lets other directories depend on the .res file alone (a custom command's output is
+  # visible only in its own directory).
+  add_custom_target(${target}_res DEPENDS "${res}")
+
   set(embed "${out_dir}/${rc_stem}_res.S")
   set(WIN32_RES_FILE "${res}")
   configure_file("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_res.S.in" "${embed}" @ONLY)
   # The assembler does not report .incbin files as dependencies.
   set_source_files_properties("${embed}" PROPERTIES OBJECT_DEPENDS "${res}")
   target_sources(${target} PRIVATE "${embed}")
+  set_target_properties(${target} PROPERTIES WIN32_RES_FILE "${res}")
 
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "STATIC_LIBRARY")

@@ -114,6 +114,11 @@ std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds time
   }
 }
 
+void ChildProcess::WriteLine(const std::string& line) {
+  std::string text = line + '\n';
+  if (input_ >= 0 && write(input_, text.data(), text.size()) < 0) CloseInput();
+}
+
 void ChildProcess::CloseInput() {
   if (input_ >= 0) close(input_);
   input_ = -1;

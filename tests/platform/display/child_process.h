@@ -24,6 +24,7 @@ class ChildProcess {
 
   // The next line of output without its newline; nothing at end of output or timeout.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
+  void WriteLine(const std::string& line);
   void CloseInput();
   void Signal(int signal);
   // The raw wait status once the child has ended; nothing at timeout.

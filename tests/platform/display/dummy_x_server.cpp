@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -151,6 +152,19 @@ DummyXServer::~DummyXServer() {
   }
   std::error_code ignored;
   if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
+}
+
+bool DummyXServer::ShowsMode(int width, int height, std::chrono::milliseconds timeout) const {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    std::optional<XrandrMode> mode = CurrentMode();
+    if (mode && mode->width == width && mode->height == height && mode->screenWidth == width &&
+        mode->screenHeight == height) {
+      return true;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 bool DummyXServer::Xrandr(const std::string& arguments) const {

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -32,6 +33,9 @@ class DummyXServer {
   const std::string& Display() const { return display_; }
   // The primary output's mode as `xrandr --current` reports it; nothing if xrandr fails.
   std::optional<XrandrMode> CurrentMode() const;
+  // Whether xrandr shows the primary output and the screen at `width` x `height` within
+  // `timeout` (looked at least once).
+  bool ShowsMode(int width, int height, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   // Runs `xrandr <arguments>` on this display; whether it succeeded.
   bool Xrandr(const std::string& arguments) const;
 

@@ -57,18 +57,8 @@ class XorgDisplayTest : public ::testing::Test {
     win32::display::UseDisplayBackend(std::move(backend), win32::display::LaunchRestoreGuard);
   }
 
-  // Polls xrandr until the screen shows `width` x `height`.
   static bool ScreenBecomes(int width, int height, std::chrono::milliseconds timeout = 5s) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    do {
-      std::optional<XrandrMode> mode = server_->CurrentMode();
-      if (mode && mode->width == width && mode->height == height && mode->screenWidth == width &&
-          mode->screenHeight == height) {
-        return true;
-      }
-      std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
+    return server_->ShowsMode(width, height, timeout);
   }
 
   static inline DummyXServer* server_ = nullptr;

@@ -249,6 +249,32 @@ TEST(GameResources, Bitmaps) {
   EXPECT_EQ(background->bitCount, 4);
 }
 
+TEST(GameResources, BitmapsLoadForTheScreen) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP sprites = LoadBitmapA(kInstance, MAKEINTRESOURCEA(BMP_SPRITES));
+  HBITMAP background = LoadBitmapA(kInstance, MAKEINTRESOURCEA(BMP_BACKGROUND));
+  ASSERT_NE(sprites, nullptr);
+  ASSERT_NE(background, nullptr);
+  BITMAP info{};
+  GetObjectA(sprites, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 64);
+  EXPECT_EQ(info.bmHeight, 64);
+  HGDIOBJ old = SelectObject(dc, sprites);
+  for (int y = 0; y < 64; y += 16)
+    for (int x = 0; x < 64; x += 16) EXPECT_EQ(GetPixel(dc, x, y), RGB(0, 255, 255)) << x << "," << y;
+  GetObjectA(background, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 32);
+  EXPECT_EQ(info.bmHeight, 32);
+  // The raised top-left square: its outer edge at the corner, its face in the middle.
+  SelectObject(dc, background);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(208, 208, 208));
+  EXPECT_EQ(GetPixel(dc, 8, 8), RGB(160, 160, 164));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(sprites);
+  DeleteObject(background);
+}
+
 TEST(GameResources, VersionIsJapaneseUnicode) {
   std::span<const std::byte> version = Find(RT_VERSION, MAKEINTRESOURCEA(1));
   ASSERT_FALSE(version.empty());

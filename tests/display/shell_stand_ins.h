@@ -1,0 +1,7 @@
+// The shell's globals and SetClientSize, which the program defines in app/, for programs
+// that test the full-screen switch on a window of their own. Each such program defines
+// `displayModes` itself, to place it among its own global objects.
+#pragma once
+
+#include "app/shell_globals.h"
+#include "display/display_mode_list.h"
