@@ -815,6 +815,8 @@ BOOL WINAPI DestroyMenu(HMENU hMenu);
 HMENU WINAPI GetMenu(HWND hWnd);
 BOOL WINAPI SetMenu(HWND hWnd, HMENU hMenu);
 BOOL WINAPI DrawMenuBar(HWND hWnd);
+HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos);
+int WINAPI GetMenuItemCount(HMENU hMenu);
 BOOL WINAPI CheckMenuRadioItem(HMENU hmenu, UINT first, UINT last, UINT check, UINT flags);
 DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/common/codepage.h"
+#include "platform/kernel32/kernel32.h"
 #include "platform/user32/dialogs/dialog_state.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/window_table.h"
@@ -109,10 +110,11 @@ HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, 
       return nullptr;
     }
     if (Window* c = LookupWindow(control); c && c->widget) c->widget->setFont(font);
-    // An ordinal text names a resource: the icon of an SS_ICON static.
+    // An ordinal text names a resource of the program: the icon of an SS_ICON static.
     if (item.text.isOrdinal) {
+      HINSTANCE module = instance ? instance : GetModuleHandleA(nullptr);
       SendMessageA(control, STM_SETICON,
-                   reinterpret_cast<WPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(item.text.ordinal))), 0);
+                   reinterpret_cast<WPARAM>(LoadIconA(module, MAKEINTRESOURCEA(item.text.ordinal))), 0);
     }
     DialogState* s = DialogOf(dialog);
     if (s && !s->defaultId && itemClass == "BUTTON" && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {

@@ -135,6 +135,17 @@ BOOL WINAPI DestroyMenu(HMENU handle) {
   return TRUE;
 }
 
+HMENU WINAPI GetSubMenu(HMENU menu, int position) {
+  Menu* m = LookupMenu(menu);
+  if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return nullptr;
+  return m->items[static_cast<std::size_t>(position)].submenu;
+}
+
+int WINAPI GetMenuItemCount(HMENU menu) {
+  Menu* m = MenuOrError(menu);
+  return m ? static_cast<int>(m->items.size()) : -1;
+}
+
 DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check) {
   auto ref = FindItem(menu, id, check & MF_BYPOSITION);
   if (!ref) return static_cast<DWORD>(-1);

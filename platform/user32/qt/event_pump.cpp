@@ -25,6 +25,10 @@ void ProcessPendingEvents() {
   if (!RunsQt()) return;
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // Qt deletes what was given to deleteLater() when control returns to an event loop; the
+  // message loop is ours, so it says when. The platform never reads the queue from inside a
+  // Qt event handler, so no object being deleted is in use further up the stack.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void WaitForEvents(std::optional<Clock::time_point> deadline) {
