@@ -47,8 +47,7 @@ struct Shadowed {
 };
 
 void DrawShadowed(Game& game, const char* text, const Shadowed& at, const Style& style) {
-  game.DrawString(text, at.x + at.dx, at.y + at.dy, style.height, style.bold, style.italic, at.shadowColour,
-                  PanelFace);
+  game.DrawString(text, at.x + at.dx, at.y + at.dy, style.height, style.bold, style.italic, at.shadowColour, PanelFace);
   game.DrawString(text, at.x, at.y, style.height, style.bold, style.italic, at.colour, PanelFace);
 }
 
@@ -60,9 +59,9 @@ struct KeyGuideLine {
 };
 // The arrow keys form a cross: up at the top, left and right on one row, down below.
 constexpr KeyGuideLine KeyGuide[] = {
-    {"↑キー", 540, 300, Yellow},       {"上を向く", 540, 313, Red}, {"←キー", 490, 320, Yellow},
-    {"左を向く", 490, 333, Red},        {"→キー", 600, 320, Yellow}, {"右を向く", 590, 333, Red},
-    {"↓キー", 540, 346, Yellow},       {"下を向く", 540, 359, Red}, {"スペースキー", 525, 400, Yellow},
+    {"↑キー", 540, 300, Yellow}, {"上を向く", 540, 313, Red}, {"←キー", 490, 320, Yellow},
+    {"左を向く", 490, 333, Red}, {"→キー", 600, 320, Yellow}, {"右を向く", 590, 333, Red},
+    {"↓キー", 540, 346, Yellow}, {"下を向く", 540, 359, Red}, {"スペースキー", 525, 400, Yellow},
     {"一時停止", 535, 412, Red},
 };
 
@@ -73,8 +72,8 @@ constexpr int RankingPitch = 68;
 
 void Game::DrawString(const char* text, int x, int y, int height, BOOL bold, BOOL italic, COLORREF colour,
                       const char* face) {
-  HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                           face);
+  HFONT font =
+      CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, face);
   HDC dc = backBuffer.GetDc();
   HGDIOBJ previousFont = SelectObject(dc, font);
   SetTextColor(dc, colour);
@@ -117,7 +116,8 @@ void Game::DrawPanel() {
   roamerSprite.Draw(dc, 490, 260);
   DrawShadowed(*this, "ゲームオーバー", {510, 260, Red, 1, 1, White}, LegendStyle);
 
-  for (const KeyGuideLine& key : KeyGuide) DrawShadowed(*this, key.text, {key.x, key.y, key.colour, 1, 1, White}, KeyStyle);
+  for (const KeyGuideLine& key : KeyGuide)
+    DrawShadowed(*this, key.text, {key.x, key.y, key.colour, 1, 1, White}, KeyStyle);
 
   if (state == Playing) return;
 

@@ -42,9 +42,7 @@ void Surface::CreateBlank(HDC hdcRef, int newWidth, int newHeight) {
   BitBlt(dc, 0, 0, width, height, NULL, 0, 0, BLACKNESS);
 }
 
-void Surface::Blit(HDC hdcDest, int x, int y) const {
-  BitBlt(hdcDest, x, y, width, height, dc, 0, 0, SRCCOPY);
-}
+void Surface::Blit(HDC hdcDest, int x, int y) const { BitBlt(hdcDest, x, y, width, height, dc, 0, 0, SRCCOPY); }
 
 void Surface::BlitRegion(HDC hdcDest, int x, int y, int w, int h, int srcX, int srcY) const {
   BitBlt(hdcDest, x, y, w, h, dc, srcX, srcY, SRCCOPY);

@@ -83,7 +83,8 @@ MCIERROR MciSession::Send(std::string_view text, std::string& reply, HWND callba
     }
   }
   for (const auto& [notice, code] : deliveries) notice.Post(code);
-  if (wait_for) {
+  // Without an output (closed at exit) nothing would ever move the voice on.
+  if (wait_for && open_output_()) {
     auto mixer_lock = mixer_.Lock();
     mixer_.WaitUntilStopped(mixer_lock, *wait_for);
   }

@@ -9,14 +9,11 @@ namespace render_test {
 
 Rgb TileAt(int x, int y) {
   // Far from every text colour, grey included, so that text pixels can be told apart.
-  static constexpr Rgb Squares[4] = {RgbOf(200, 150, 100), RgbOf(60, 110, 170), RgbOf(170, 90, 40),
-                                     RgbOf(90, 180, 60)};
+  static constexpr Rgb Squares[4] = {RgbOf(200, 150, 100), RgbOf(60, 110, 170), RgbOf(170, 90, 40), RgbOf(90, 180, 60)};
   return Squares[(x / 16) % 2 + 2 * ((y / 16) % 2)];
 }
 
-Rgb FigureColour(int column, int row) {
-  return RgbOf(60 + 50 * column, 20 + 60 * row, 230 - 15 * column - 5 * row);
-}
+Rgb FigureColour(int column, int row) { return RgbOf(60 + 50 * column, 20 + 60 * row, 230 - 15 * column - 5 * row); }
 
 Rgb SheetAt(int x, int y) {
   const int column = x / 16;

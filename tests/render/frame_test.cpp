@@ -2,6 +2,7 @@
 // clearing, presentation at any client size, the overlays' presence and the tint box.
 #include <gtest/gtest.h>
 
+#include "render/surface.h"
 #include "tests/render/frame_fixture.h"
 
 namespace render_test {
@@ -54,18 +55,6 @@ TEST_F(FrameTest, SnakeCellsShowTheSpriteOfTheirPartAndDirection) {
   }
 }
 
-TEST_F(FrameTest, SingleBodyCellIsTheTailAndNoBodyShowsTheHeadAlone) {
-  const Cell a = FreeCellFrom(5, 5);
-  const Cell b = FreeCellFrom(a.x + 1, a.y);
-  PlaceSnake({a.x, a.y, Left}, {{b.x, b.y, Down}});
-  Frame();
-  EXPECT_EQ(CellColour(b.x, b.y), TailColour(Down));
-  PlaceSnake({a.x, a.y, Left}, {});
-  Frame();
-  EXPECT_EQ(CellColour(a.x, a.y), HeadColour(Left));
-  EXPECT_EQ(CellColour(b.x, b.y), BoardAt(16 * b.x + 8, 16 * b.y + 8));
-}
-
 TEST_F(FrameTest, CellsStackedByGrowthShowAsBodyUntilTheyUnfold) {
   const Cell h = FreeCellFrom(4, 12);
   const Cell n = FreeCellFrom(h.x + 1, h.y);
@@ -97,23 +86,6 @@ TEST_F(FrameTest, LaterLayersCoverEarlierOnes) {
   PlaceSnake({h.x, h.y, Up}, {});
   Frame();
   EXPECT_EQ(CellColour(pickup.GetX(), pickup.GetY()), PickupColour(pickup.GetKind()));
-}
-
-TEST_F(FrameTest, SpriteKeyPixelsShowTheBoard) {
-  // Around each figure (and for the roamer, around a figure keyed on another colour) the
-  // board shows through.
-  const Cell h = FreeCellFrom(8, 2);
-  PlaceSnake({h.x, h.y, Down}, {});
-  game.RoamerAt(1).Place(14, 14);
-  Frame();
-  for (const Cell& c : {h, Cell{14, 14, Up}}) {
-    const int x = 16 * c.x;
-    const int y = 16 * c.y;
-    EXPECT_EQ(canvas.At(x, y), BoardAt(x, y));
-    EXPECT_EQ(canvas.At(x + 15, y + 15), BoardAt(x + 15, y + 15));
-    EXPECT_EQ(canvas.At(x + 2, y + 8), BoardAt(x + 2, y + 8));
-    EXPECT_NE(canvas.At(x + 3, y + 8), BoardAt(x + 3, y + 8));
-  }
 }
 
 struct ClientSize {
@@ -193,7 +165,8 @@ TEST_F(FrameTest, OnlyPausedAndGameOverShowTheirOverlays) {
   const struct {
     PlayState state;
     bool blue, red, green, prompt;
-  } cases[] = {{Playing, false, false, false, false}, {Paused, true, false, true, true}, {GameOver, true, true, false, true}};
+  } cases[] = {
+      {Playing, false, false, false, false}, {Paused, true, false, true, true}, {GameOver, true, true, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
     game.SetState(c.state);
@@ -245,6 +218,39 @@ TEST_F(FrameTest, TenThousandFramesLeaveNoObjectBehind) {
     game.ComposeFrame();
   }
   EXPECT_EQ(LiveObjectCount(), before);
+}
+
+}  // namespace
+}  // namespace render_test
+
+namespace render_test {
+namespace {
+
+TEST(MissingBitmaps, FrameStillComposesWithThePanel) {
+  // Without its bitmaps a Surface holds a DC and a null bitmap: its tiles and sprites
+  // draw no picture, and the rest of the frame is drawn as always.
+  NoRankingFile noRankingFile;
+  Canvas canvas(640, 480, Sentinel);
+  Game game;
+  game.CreateBackBuffer(canvas.Dc(), 640, 480);
+  game.AttachBackground(canvas.Dc(), NULL, 32, 32);
+  Surface sheet;
+  sheet.Attach(canvas.Dc(), NULL, 64, 64);
+  game.BuildSprites(sheet);
+  sheet.Release();
+  const std::size_t before = win32::gdi::LiveObjectCount();
+  game.ComposeFrame();
+  game.PresentFrame(canvas.Dc(), 640, 480);
+  EXPECT_EQ(win32::gdi::LiveObjectCount(), before);
+
+  int sentinels = 0, white = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      sentinels += canvas.At(x, y) == Sentinel;
+      white += x >= 480 && y < 40 && canvas.At(x, y) == RgbOf(255, 255, 255);
+    }
+  EXPECT_EQ(sentinels, 0);
+  EXPECT_GT(white, 20) << "the panel's title";
 }
 
 }  // namespace

@@ -50,22 +50,6 @@ TEST(MaskedSprite, DrawsFigureOverAnyBackgroundAndLeavesKeyPixelsAlone) {
   }
 }
 
-TEST(MaskedSprite, CutsFromAnOffsetInTheSource) {
-  // The pattern sits at (16, 8) of a bigger sheet whose other pixels are all key-less red.
-  Canvas canvas(24, 20);
-  Surface sheet;
-  sheet.Attach(canvas.Dc(), MakeBitmap(canvas.Dc(), 40, 30, [](int x, int y) {
-                 const bool inside = x >= 16 && y >= 8 && x < 16 + PatternWidth && y < 8 + PatternHeight;
-                 return inside ? PatternAt(x - 16, y - 8) : RgbOf(255, 0, 0);
-               }),
-               40, 30);
-  MaskedSprite sprite;
-  sprite.Build(sheet.GetDc(), 16, 8, PatternWidth, PatternHeight, ColorRefOf(PatternKey));
-  canvas.Fill(Backgrounds[3].at);
-  sprite.Draw(canvas.Dc(), DrawX, DrawY);
-  ExpectDrawnOver(canvas, Backgrounds[3]);
-}
-
 TEST(MaskedSprite, BuildLeavesTheSourceBackgroundColourAsItWas) {
   Canvas canvas(24, 20);
   Sheet sheet(canvas.Dc());
@@ -95,16 +79,6 @@ TEST(MaskedSprite, BuildingAgainReplacesBothPartsWithoutLeaking) {
   EXPECT_EQ(canvas.At(DrawX, DrawY), PatternKey);
 
   sprite.Release();
-  EXPECT_EQ(LiveObjectCount(), before);
-}
-
-TEST(MaskedSprite, DrawCreatesNoObject) {
-  Canvas canvas(24, 20);
-  Sheet sheet(canvas.Dc());
-  MaskedSprite sprite;
-  sprite.Build(sheet.surface.GetDc(), 0, 0, PatternWidth, PatternHeight, ColorRefOf(PatternKey));
-  const std::size_t before = LiveObjectCount();
-  for (int i = 0; i < 100; ++i) sprite.Draw(canvas.Dc(), i % 10, i % 7);
   EXPECT_EQ(LiveObjectCount(), before);
 }
 

@@ -1,9 +1,9 @@
 // The panel's and the overlays' texts, read back from the frame's pixels: each text's ink
 // in its main colour at its place, and its shadow's colour at its offset.
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/render/frame_fixture.h"
 #include "tests/render/text_ink.h"
@@ -87,9 +87,9 @@ TEST_F(FrameTest, LegendShowsEachObjectsSprites) {
   const struct {
     int x, y;
     Rgb colour;
-  } sprites[] = {{490, 200, PickupColour(Grow3)},   {510, 200, BodyColour(Up)}, {490, 216, PickupColour(Grow5)},
-                 {510, 216, BodyColour(Up)},        {490, 232, PickupColour(Shrink3)},
-                 {510, 232, BodyColour(Up)},        {490, 260, RoamerColour()}};
+  } sprites[] = {{490, 200, PickupColour(Grow3)}, {510, 200, BodyColour(Up)},        {490, 216, PickupColour(Grow5)},
+                 {510, 216, BodyColour(Up)},      {490, 232, PickupColour(Shrink3)}, {510, 232, BodyColour(Up)},
+                 {490, 260, RoamerColour()}};
   for (const auto& s : sprites) {
     EXPECT_EQ(canvas.At(s.x + 8, s.y + 8), s.colour) << s.x << ", " << s.y;
     EXPECT_EQ(canvas.At(s.x + 1, s.y + 1), Black) << "the key colour lets the panel show";
@@ -147,9 +147,8 @@ TEST_F(FrameTest, RankingRowsShowEveryEntryInFull) {
       "[5]\r\nName=\r\nBody=2147483647\r\nScore=-2147483648\r\n");
   game.Ranking().Load();
   PlaceSnake({0, 0, Down}, {});
-  const char* lines[] = {"01位 得点:00123 胴体:00045", "02位 得点:00099 胴体:00000",
-                         "03位 得点:123456 胴体:00900", "04位 得点:2147483647 胴体:00001",
-                         "05位 得点:-2147483648 胴体:2147483647"};
+  const char* lines[] = {"01位 得点:00123 胴体:00045", "02位 得点:00099 胴体:00000", "03位 得点:123456 胴体:00900",
+                         "04位 得点:2147483647 胴体:00001", "05位 得点:-2147483648 胴体:2147483647"};
   // (The fifth line is long enough to run under the name column, so its name is empty.)
   const char* names[] = {"ポロンゴ名人", "No Name", "", "abcdefghijklmnopqrst", ""};
   for (PlayState state : {Paused, GameOver}) {

@@ -7,10 +7,10 @@
 namespace render_test {
 namespace {
 
-constexpr int Solid = 230;       // coverage of a pixel inside a stroke
-constexpr int Touched = 26;      // coverage of any pixel the text touches at all
-constexpr int ShadowSolid = 128; // coverage a visible shadow pixel has at the right offset
-constexpr int Tolerance = 40;    // per channel, for "shows the colour"
+constexpr int Solid = 230;        // coverage of a pixel inside a stroke
+constexpr int Touched = 26;       // coverage of any pixel the text touches at all
+constexpr int ShadowSolid = 128;  // coverage a visible shadow pixel has at the right offset
+constexpr int Tolerance = 40;     // per channel, for "shows the colour"
 
 bool Shows(Rgb pixel, Rgb colour) {
   for (int shift : {0, 8, 16})
@@ -51,7 +51,8 @@ TextInk InkOf(const char* text, const TextStyle& style) {
   ink.coverage.resize(static_cast<std::size_t>(ink.width) * ink.height);
   for (int y = 0; y < ink.height; ++y)
     for (int x = 0; x < ink.width; ++x)
-      ink.coverage[static_cast<std::size_t>(y) * ink.width + x] = static_cast<std::uint8_t>((canvas.At(x, y) >> 8) & 0xFF);
+      ink.coverage[static_cast<std::size_t>(y) * ink.width + x] =
+          static_cast<std::uint8_t>((canvas.At(x, y) >> 8) & 0xFF);
   return ink;
 }
 

@@ -8,7 +8,11 @@ namespace {
 
 TEST(NoAudioDevice, SoundsFailAndTheProblemIsReportedOnce) {
   winmm_test::WriteBytes("tone.wav", winmm_test::ConstantWave(100, 0.1));
+  winmm_test::WriteBytes("tune.mid", winmm_test::ScaleMidi(2, 0.1));
   ::testing::internal::CaptureStderr();
+  EXPECT_EQ(mciSendStringA("open tune.mid alias m", nullptr, 0, nullptr), static_cast<MCIERROR>(MCIERR_HARDWARE));
+  EXPECT_EQ(mciSendStringA("play m notify", nullptr, 0, nullptr), static_cast<MCIERROR>(MCIERR_INVALID_DEVICE_NAME));
+  EXPECT_EQ(mciSendStringA("open tone.wav alias w", nullptr, 0, nullptr), static_cast<MCIERROR>(MCIERR_HARDWARE));
   EXPECT_FALSE(sndPlaySoundA("tone.wav", SND_ASYNC));
   EXPECT_FALSE(sndPlaySoundA("tone.wav", SND_SYNC));
   EXPECT_FALSE(sndPlaySoundA("missing.wav", SND_ASYNC | SND_NODEFAULT));

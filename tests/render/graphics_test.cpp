@@ -1,0 +1,65 @@
+// LoadGraphics with the program's own bitmaps, on the screen's DC.
+#include "render/graphics.h"
+
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "tests/render/canvas.h"
+
+// LoadGraphics fills the program's one Game.
+Game game;
+
+namespace render_test {
+namespace {
+
+using win32::gdi::LiveObjectCount;
+
+// The back buffer and the board tile (a DC and a bitmap each) and sixteen sprites of two
+// Surfaces each; the sprite sheet is gone again.
+constexpr std::size_t GraphicsObjects = 2 + 2 + 16 * 4;
+
+TEST(LoadGraphics, KeepsExactlyTheGamesObjectsAndReplacesThemWhenRepeated) {
+  const std::size_t before = LiveObjectCount();
+  EXPECT_EQ(LoadGraphics(NULL, GetModuleHandleA(NULL)), TRUE);
+  EXPECT_EQ(LiveObjectCount(), before + GraphicsObjects);
+  LoadGraphics(NULL, GetModuleHandleA(NULL));
+  EXPECT_EQ(LiveObjectCount(), before + GraphicsObjects);
+}
+
+TEST(LoadGraphics, FrameShowsTheBoardTileAndNoKeyColour) {
+  LoadGraphics(NULL, GetModuleHandleA(NULL));
+  game.Shrink(MaxBody);
+  game.Head().Set(29, 29, Down);
+  game.SetState(Playing);
+  Canvas client(640, 480);
+  game.ComposeFrame();
+  game.PresentFrame(client.Dc(), 640, 480);
+
+  // The sprites' cyan ground reaches neither the board nor the legend (the score's text is
+  // cyan on purpose).
+  int cyan = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 480; ++x) cyan += client.At(x, y) == RgbOf(0, 255, 255);
+  for (int y = 195; y < 280; ++y)
+    for (int x = 485; x < 525; ++x) cyan += client.At(x, y) == RgbOf(0, 255, 255);
+  EXPECT_EQ(cyan, 0);
+
+  // A free cell in an even column and row lies on the tile's raised top-left square: a
+  // light top edge over a grey face.
+  bool checked = false;
+  for (int cy = 0; cy < 28 && !checked; cy += 2)
+    for (int cx = 0; cx < 28 && !checked; cx += 2) {
+      bool free = true;
+      for (int i = 0; i < PickupCount; ++i) free &= !game.PickupAt(i).At(cx, cy);
+      for (int i = 0; i < RoamerCount; ++i) free &= !game.RoamerAt(i).At(cx, cy);
+      if (!free) continue;
+      EXPECT_EQ(client.At(16 * cx + 8, 16 * cy), RgbOf(208, 208, 208));
+      EXPECT_EQ(client.At(16 * cx + 8, 16 * cy + 8), RgbOf(160, 160, 164));
+      EXPECT_EQ(client.At(16 * cx + 8, 16 * cy + 15), RgbOf(64, 64, 64));
+      checked = true;
+    }
+  EXPECT_TRUE(checked);
+}
+
+}  // namespace
+}  // namespace render_test
