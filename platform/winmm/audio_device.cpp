@@ -57,6 +57,9 @@ bool OpenAudioDevice() {
   if (device.tried) return device.open;
   device.tried = true;
 
+  // SDL would otherwise catch SIGINT and SIGTERM to turn them into its own quit event,
+  // which nobody reads here: the program could then no longer be stopped by a signal.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     ReportOnce(std::string("no audio device (") + SDL_GetError() + "); sound is silent");
     return false;

@@ -29,20 +29,20 @@ TEST(LoadBitmap, EveryDepthBecomesAColourBitmapWithThePicture) {
   const std::size_t objectsBefore = win32::gdi::LiveObjectCount();
   HDC dc = CreateCompatibleDC(nullptr);
   ASSERT_NE(dc, nullptr);
-  for (const auto& spec : test_images::kBitmaps) {
-    SCOPED_TRACE(spec.id);
-    HBITMAP bitmap = LoadBitmapA(kInstance, MAKEINTRESOURCEA(spec.id));
+  for (const auto& shape : test_images::kBitmaps) {
+    SCOPED_TRACE(shape.id);
+    HBITMAP bitmap = LoadBitmapA(kInstance, MAKEINTRESOURCEA(shape.id));
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
-    EXPECT_EQ(info.bmWidth, spec.width);
-    EXPECT_EQ(info.bmHeight, spec.height);
+    EXPECT_EQ(info.bmWidth, shape.width);
+    EXPECT_EQ(info.bmHeight, shape.height);
     EXPECT_EQ(info.bmBitsPixel, 32);  // the screen's format, even for a 1-bit DIB
     HGDIOBJ old = SelectObject(dc, bitmap);
     int wrong = 0;
-    for (int y = 0; y < spec.height; ++y)
-      for (int x = 0; x < spec.width; ++x)
-        if (GetPixel(dc, x, y) != ExpectedColorRef(x, y, spec.bitCount)) ++wrong;
+    for (int y = 0; y < shape.height; ++y)
+      for (int x = 0; x < shape.width; ++x)
+        if (GetPixel(dc, x, y) != ExpectedColorRef(x, y, shape.bitCount)) ++wrong;
     EXPECT_EQ(wrong, 0);
     SelectObject(dc, old);
     EXPECT_TRUE(DeleteObject(bitmap));

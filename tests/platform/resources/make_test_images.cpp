@@ -89,10 +89,10 @@ Bytes IconFile() {
   std::vector<Bytes> images;
   std::vector<int> sizes;
   std::vector<int> depths;
-  for (const auto& spec : test_images::kIconImages) {
-    images.push_back(Dib(spec.size, spec.size, spec.bitCount, false, true));
-    sizes.push_back(spec.size);
-    depths.push_back(spec.bitCount);
+  for (const auto& shape : test_images::kIconImages) {
+    images.push_back(Dib(shape.size, shape.size, shape.bitCount, false, true));
+    sizes.push_back(shape.size);
+    depths.push_back(shape.bitCount);
   }
   // A PNG image: only its signature matters, since the platform skips such images.
   Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
@@ -120,9 +120,9 @@ Bytes IconFile() {
   return file;
 }
 
-Bytes BitmapFile(const test_images::BitmapSpec& spec) {
-  Bytes dib = Dib(spec.width, spec.height, spec.bitCount, spec.topDown, false);
-  const int colors = spec.bitCount <= 8 ? 1 << spec.bitCount : 0;
+Bytes BitmapFile(const test_images::BitmapShape& shape) {
+  Bytes dib = Dib(shape.width, shape.height, shape.bitCount, shape.topDown, false);
+  const int colors = shape.bitCount <= 8 ? 1 << shape.bitCount : 0;
   Bytes file = {'B', 'M'};
   Put32(file, static_cast<std::uint32_t>(14 + dib.size()));
   Put32(file, 0);
@@ -140,8 +140,8 @@ int main(int argc, char** argv) {
   }
   std::string dir = argv[1];
   bool ok = Write(dir + "/test.ico", IconFile());
-  for (const auto& spec : test_images::kBitmaps)
-    ok = Write(dir + "/bitmap" + std::to_string(spec.id) + ".bmp", BitmapFile(spec)) && ok;
+  for (const auto& shape : test_images::kBitmaps)
+    ok = Write(dir + "/bitmap" + std::to_string(shape.id) + ".bmp", BitmapFile(shape)) && ok;
   if (!ok) std::fprintf(stderr, "make_test_images: cannot write to %s\n", dir.c_str());
   return ok ? 0 : 1;
 }

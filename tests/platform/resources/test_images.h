@@ -30,23 +30,23 @@ inline bool MaskTransparent(int x, int y) { return x == 0 || (x + y) % 5 == 0; }
 inline std::uint32_t Alpha(int x, int y) { return static_cast<std::uint32_t>((x * 16 + y * 3) % 256); }
 
 // The images of the test icon, in the icon file's order.
-struct IconSpec {
+struct IconShape {
   int size;
   int bitCount;  // 1, 4, 8 use a palette; 24 direct colours; 32 direct colours with alpha
 };
-inline constexpr IconSpec kIconImages[] = {{16, 4}, {32, 8}, {24, 24}, {48, 32}, {20, 1}};
+inline constexpr IconShape kIconImages[] = {{16, 4}, {32, 8}, {24, 24}, {48, 32}, {20, 1}};
 // The icon file also holds a PNG-compressed 64 by 64 image, which the platform skips.
 inline constexpr int kPngImageSize = 64;
 
 // The test bitmaps: width, height, bit count, and whether rows are stored top-down.
-struct BitmapSpec {
+struct BitmapShape {
   int id;
   int width;
   int height;
   int bitCount;
   bool topDown;
 };
-inline constexpr BitmapSpec kBitmaps[] = {
+inline constexpr BitmapShape kBitmaps[] = {
     {40, 5, 3, 8, false}, {41, 7, 4, 4, false}, {42, 6, 5, 24, true}, {43, 9, 2, 1, false}, {44, 3, 3, 32, false},
     {45, 4, 2, 16, false}};
 
