@@ -1,6 +1,7 @@
 // DefWindowProcA: what a window does with the messages its procedure passes on.
 #include "platform/common/codepage.h"
 #include "platform/user32/menus/menu_bar.h"
+#include "platform/user32/menus/menu_key.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/text_buffer.h"
@@ -9,9 +10,6 @@
 
 namespace win32::user32 {
 namespace {
-
-// Alt or F10 pressed and released with no other key between opens the menu bar.
-thread_local int menuKeyAlone = 0;
 
 LRESULT EraseBackground(HWND hwnd, HDC dc) {
   Window* w = LookupWindow(hwnd);
@@ -46,20 +44,6 @@ LRESULT SystemCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
       break;
   }
   return 0;
-}
-
-void TrackMenuKey(UINT message, WPARAM key, LPARAM lParam, HWND hwnd) {
-  bool repeat = (lParam & (1 << 30)) != 0;
-  if (message == WM_SYSKEYDOWN && (key == VK_MENU || key == VK_F10)) {
-    if (!repeat) menuKeyAlone = static_cast<int>(key);
-    return;
-  }
-  if (message == WM_SYSKEYUP && menuKeyAlone == static_cast<int>(key)) {
-    menuKeyAlone = 0;
-    SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
-    return;
-  }
-  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) menuKeyAlone = 0;
 }
 
 LRESULT WindowPosChanged(HWND hwnd, const WINDOWPOS* pos) {
@@ -122,13 +106,11 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return WindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam));
     case WM_SYSCOMMAND:
       return SystemCommand(hwnd, wParam, lParam);
-    case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (wParam == VK_F4 && (lParam & (1 << 29))) SendMessageA(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
     case WM_SYSKEYUP:
-      TrackMenuKey(message, wParam, lParam, hwnd);
-      if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & (1 << 29))) {
-        SendMessageA(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
-      }
+      if (TakeMenuGesture(hwnd, wParam, lParam)) SendMessageA(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
       return 0;
     case WM_SYSCHAR:
       // Alt with a letter opens the drop-down of that mnemonic (Alt+Space would be the

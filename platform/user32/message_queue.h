@@ -39,6 +39,7 @@ struct InputMessage {
   bool shift = false;
   bool control = false;
   bool alt = false;
+  bool opensMenu = false;  // the release of Alt or F10 pressed alone
 };
 
 class ThreadQueue {

@@ -8,6 +8,7 @@
 #include "platform/user32/cursors.h"
 #include "platform/user32/key_state.h"
 #include "platform/user32/key_translation.h"
+#include "platform/user32/menus/menu_key.h"
 #include "platform/user32/message_queue.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/event_pump.h"
@@ -31,6 +32,7 @@ std::optional<MSG> NextMessage(ThreadQueue& queue, const MessageFilter& filter, 
   if (auto input = queue.TakeInput(filter, remove)) {
     if (remove) ApplyToKeyState(*input);
     RememberTypedText(*input);
+    if (input->opensMenu) RememberMenuGesture(input->msg);
     return input->msg;
   }
   if (auto m = TakePaint(queue, filter, remove)) return m;

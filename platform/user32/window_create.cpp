@@ -1,18 +1,13 @@
 // Creating and destroying windows.
-#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QThread>
-#include <cerrno>
-#include <cstdio>
-#include <mutex>
 
-#include "platform/common/qt_application.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/menus/menu_bar.h"
 #include "platform/user32/menus/menu_table.h"
 #include "platform/user32/message_queue.h"
+#include "platform/user32/qt/qt_ready.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/timers.h"
 #include "platform/user32/window_geometry.h"
@@ -23,24 +18,6 @@ namespace win32::user32 {
 namespace {
 
 constexpr DWORD kErrorTopLevelWithChildStyle = 1406;  // ERROR_TLW_WITH_WSCHILD
-
-// Why no window can be made, said once per process.
-void ReportNoDisplay() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    std::fprintf(stderr, "%s: cannot create a window: %s\n", program_invocation_short_name,
-                 win32::qt::ApplicationError().c_str());
-  });
-}
-
-bool QtUsableHere() {
-  QApplication* app = win32::qt::Application();
-  if (!app) {
-    ReportNoDisplay();
-    return false;
-  }
-  return app->thread() == QThread::currentThread();
-}
 
 // Where Windows puts a top-level window that asks for the default place or size: cascaded
 // from the top left of the work area, three quarters of it in size.
@@ -114,7 +91,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  if (!QtUsableHere()) {
+  if (!QtReady()) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
   }

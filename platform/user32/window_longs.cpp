@@ -1,6 +1,7 @@
 // GetWindowLongA/SetWindowLongA and their pointer-sized forms: styles, identifiers, user
 // data, the procedure, and the window's extra bytes (a dialog's DWLP_MSGRESULT among them).
 #include <cstring>
+#include <optional>
 
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/qt/window_widgets.h"
@@ -42,7 +43,7 @@ LONG_PTR ChangeStyle(HWND hwnd, int which, DWORD wanted) {
     w->style = now;
     if ((old ^ now) & WS_DISABLED) {
       w->enabled = !(now & WS_DISABLED);
-      if (w->widget) w->widget->setEnabled(w->enabled);
+      ShowEnabled(*w);
       if (!w->enabled) DropFocusFrom(hwnd);
     }
     if (((old ^ now) & WS_VISIBLE) && w->widget) w->widget->setVisible((now & WS_VISIBLE) != 0);

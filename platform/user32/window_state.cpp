@@ -157,7 +157,7 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
   if (w->enabled == now) return wasDisabled;
   w->enabled = now;
   w->style = now ? (w->style & ~WS_DISABLED) : (w->style | WS_DISABLED);
-  if (w->widget) w->widget->setEnabled(now);
+  ShowEnabled(*w);
   if (!now) DropFocusFrom(hwnd);
   SendMessageA(hwnd, WM_ENABLE, now ? TRUE : FALSE, 0);
   return wasDisabled;
@@ -262,7 +262,11 @@ HWND WINAPI SetActiveWindow(HWND hwnd) {
   return old;
 }
 
-BOOL WINAPI SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) || IsWindow(hwnd) ? TRUE : FALSE; }
+BOOL WINAPI SetForegroundWindow(HWND hwnd) {
+  if (!IsWindow(hwnd)) return FALSE;
+  SetActiveWindow(hwnd);
+  return TRUE;
+}
 
 int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;

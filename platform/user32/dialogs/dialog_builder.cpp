@@ -8,6 +8,7 @@
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/dialogs/dialog_state.h"
 #include "platform/user32/frame_metrics.h"
+#include "platform/user32/qt/qt_ready.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
@@ -74,6 +75,10 @@ QRect Place(const res::DialogTemplate& t, QSize client, QMargins frame, BaseUnit
 
 HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, HWND owner, DLGPROC proc,
                               LPARAM initParam) {
+  if (!QtReady()) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return nullptr;
+  }
   owner = owner ? TopLevelOf(owner) : nullptr;
   QFont font = DialogFontOf(t);
   BaseUnits units = BaseUnitsOf(font);

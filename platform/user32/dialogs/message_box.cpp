@@ -10,6 +10,7 @@
 #include "platform/user32/dialogs/dialog_builder.h"
 #include "platform/user32/dialogs/dialog_units.h"
 #include "platform/user32/dialogs/modal_loop.h"
+#include "platform/user32/qt/qt_ready.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
@@ -173,6 +174,8 @@ res::DialogTemplate BoxTemplate(const std::u16string& text, const std::u16string
 using namespace win32::user32;
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  // Without windows there is no box, and no answer (0): never IDYES.
+  if (!QtReady()) return 0;
   if (owner && !LookupWindow(owner)) owner = nullptr;
   HWND topOwner = owner ? TopLevelOf(owner) : nullptr;
   std::u16string body = win32::cp932::ToUtf16(text ? text : "");

@@ -104,6 +104,7 @@ void AttachMenuBar(Window& w, HMENU menu) {
   // opened through DefWindowProcA as on Windows.
   bar->setFocusPolicy(Qt::NoFocus);
   Fill(bar.get(), *m, w.handle, menu);
+  bar->setAttribute(Qt::WA_TransparentForMouseEvents, !w.enabled);
   frame->SetMenuBar(bar.release());  // the frame owns it now
 }
 

@@ -23,7 +23,6 @@ bool RunsQt() {
 
 void ProcessPendingEvents() {
   if (!RunsQt()) return;
-  QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   // Qt deletes what was given to deleteLater() when control returns to an event loop; the
   // message loop is ours, so it says when. The platform never reads the queue from inside a

@@ -13,6 +13,7 @@
 #include "platform/user32/cursors.h"
 #include "platform/user32/key_state.h"
 #include "platform/user32/key_translation.h"
+#include "platform/user32/menus/menu_key.h"
 #include "platform/user32/message_queue.h"
 #include "platform/user32/qt/keyboard_map.h"
 #include "platform/user32/qt/widget_binding.h"
@@ -50,7 +51,7 @@ WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
 }
 
 void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::u16string text,
-               Qt::KeyboardModifiers modifiers) {
+               Qt::KeyboardModifiers modifiers, bool opensMenu = false) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
   InputMessage input;
@@ -64,6 +65,7 @@ void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::u16st
   input.shift = modifiers & Qt::ShiftModifier;
   input.control = modifiers & Qt::ControlModifier;
   input.alt = modifiers & Qt::AltModifier;
+  input.opensMenu = opensMenu;
   w->queue->PostInput(std::move(input));
   w->queue->Wake();
 }
@@ -92,13 +94,14 @@ void HandleKey(HWND hwnd, const QKeyEvent& e) {
   NoteAsyncKey(VK_SHIFT, modifiers & Qt::ShiftModifier);
   NoteAsyncKey(VK_CONTROL, control);
   NoteAsyncKey(VK_MENU, alt);
+  bool opensMenu = NoteMenuKey(code->vk, press, e.isAutoRepeat());
   if (!IsInputEnabled(hwnd)) return;
 
   bool system = IsSystemKey(code->vk, alt, control);
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lParam = KeyLParam(code->scanCode, code->extended, system && alt, press ? e.isAutoRepeat() : true, !press);
   std::u16string text = press ? TypedText(e, code->vk, control, alt) : std::u16string();
-  PostInput(hwnd, message, static_cast<WPARAM>(code->vk), lParam, std::move(text), modifiers);
+  PostInput(hwnd, message, static_cast<WPARAM>(code->vk), lParam, std::move(text), modifiers, opensMenu && system);
 }
 
 void HandleMouse(HWND hwnd, const QMouseEvent& e) {
@@ -173,6 +176,9 @@ class InputBridge final : public QObject {
         return true;
       case QEvent::FocusIn:
         NoteQtFocus(hwnd);
+        return false;
+      case QEvent::FocusOut:
+        ForgetMenuKey();
         return false;
       default:
         return false;

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QWindow>
 
@@ -66,7 +67,7 @@ void BuildWidgets(Window& w) {
     BindWidget(widget, hwnd);
     w.widget = widget;
     widget->setGeometry(w.inner);
-    widget->setEnabled(w.enabled);
+    ShowEnabled(w);
     widget->setVisible(w.IsVisible());
     return;
   }
@@ -87,7 +88,7 @@ void BuildWidgets(Window& w) {
   if (Window* owner = LookupWindow(w.owner); owner && owner->widget && owner->widget->windowHandle()) {
     w.widget->windowHandle()->setTransientParent(owner->widget->windowHandle());
   }
-  w.widget->setEnabled(w.enabled);
+  ShowEnabled(w);
   ShowIcons(w);
   ShowTitle(w);
 }
@@ -155,6 +156,17 @@ void ReleaseSizeConstraints(Window& w) {
 QMargins QtFrameMargins(const Window& w) {
   if (!w.widget || w.IsChild() || !w.widget->isVisible() || !w.widget->windowHandle()) return QMargins();
   return w.widget->windowHandle()->frameMargins();
+}
+
+void ShowEnabled(Window& w) {
+  if (!w.widget) return;
+  auto* frame = qobject_cast<FrameWidget*>(w.widget.data());
+  if (!frame) {
+    w.widget->setEnabled(w.enabled);
+    return;
+  }
+  if (w.client) w.client->setEnabled(w.enabled);
+  if (QMenuBar* bar = frame->MenuBar()) bar->setAttribute(Qt::WA_TransparentForMouseEvents, !w.enabled);
 }
 
 void ShowTitle(Window& w) {

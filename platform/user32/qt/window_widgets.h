@@ -26,6 +26,10 @@ void ReleaseSizeConstraints(Window& w);
 // The decoration margins Qt knows for a shown top-level window (nothing otherwise).
 QMargins QtFrameMargins(const Window& w);
 
+// Shows whether the window takes input. A disabled top-level window (the owner of a
+// modal dialog) looks as before, menu bar included, as on Windows; it only stops reacting.
+void ShowEnabled(Window& w);
+
 // The caption (from w.text) and the icons (from the class) of a top-level window.
 void ShowTitle(Window& w);
 void ShowIcons(Window& w);

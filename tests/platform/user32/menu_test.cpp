@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QActionGroup>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -163,6 +164,23 @@ TEST_F(Menus, AltAndAMnemonicOpensItsDropDown) {
   ASSERT_TRUE(PumpUntil([] { return !LogOf(WM_INITMENUPOPUP).empty(); }));
   EXPECT_EQ(LogOf(WM_INITMENU).front().wParam, reinterpret_cast<WPARAM>(menu));
   EXPECT_EQ(LOWORD(LogOf(WM_INITMENUPOPUP).front().lParam), 1);
+}
+
+TEST_F(Menus, AltOrF10AloneOpensTheMenuBarButNotAfterAnotherKeyOrAFocusLoss) {
+  QWidget* w = WidgetOf(window);
+  Press(w, Qt::Key_Alt);
+  Click(w, Qt::Key_X, Qt::AltModifier, QStringLiteral("x"));
+  Release(w, Qt::Key_Alt, Qt::AltModifier);
+  Press(w, Qt::Key_Alt);
+  QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(w, &away);  // Alt+Tab to another window
+  Release(w, Qt::Key_Alt, Qt::AltModifier);
+  DispatchPending();
+  EXPECT_EQ(BarOf(window)->activeAction(), nullptr);
+
+  Click(w, Qt::Key_F10);
+  ASSERT_TRUE(PumpUntil([&] { return BarOf(window)->activeAction() != nullptr; }));
+  EXPECT_EQ(BarOf(window)->activeAction()->text(), QString::fromUtf8(u8"ゲーム(&G)"));
 }
 
 TEST_F(Menus, DestroyedMenusAreGone) {
