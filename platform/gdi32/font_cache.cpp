@@ -79,7 +79,7 @@ const RealizedFont* Realize(const FontRequest& request) {
 
 LaidOutText* LayOut(const RealizedFont& font, std::string_view text) {
   Caches& c = TheCaches();
-  // One key kept for lookups, so that a hit allocates nothing for short texts either.
+  // One key, reused for every lookup: its string keeps its capacity, so a hit allocates nothing.
   thread_local TextKey key;
   key.font = &font;
   key.text.assign(text);

@@ -1,4 +1,5 @@
-// Text: TextOutA draws code page 932 strings with Qt straight into the DC's pixels;
+// Text: TextOutA draws code page 932 strings into the DC's pixels, as Qt draws them: from
+// the text's glyph masks where they can be used, otherwise with a painter on the pixels.
 // GetTextExtentPoint32A and GetTextMetricsA measure with the same realised font and layout.
 #include <QColor>
 #include <QImage>
