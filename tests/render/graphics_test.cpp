@@ -61,5 +61,41 @@ TEST(LoadGraphics, FrameShowsTheBoardTileAndNoKeyColour) {
   EXPECT_TRUE(checked);
 }
 
+// Paint reads the client size of the window it paints: a window of any size gets the
+// whole frame.
+TEST(Paint, StretchesTheFrameOverAWindowsClientArea) {
+  LoadGraphics(NULL, GetModuleHandleA(NULL));
+  game.Shrink(MaxBody);
+  game.Head().Set(29, 29, Down);
+  game.SetState(Playing);
+
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(NULL);
+  wc.lpszClassName = "RenderPaintTest";
+  RegisterClassExA(&wc);
+  for (int width : {640, 900}) {
+    SCOPED_TRACE(width);
+    HWND hwnd = CreateWindowExA(0, "RenderPaintTest", "paint", WS_OVERLAPPEDWINDOW, 0, 0, width, width * 3 / 4, NULL,
+                                NULL, GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(hwnd, HWND(NULL));
+    RECT client;
+    GetClientRect(hwnd, &client);
+    ASSERT_GT(client.right, 0);
+    ASSERT_GT(client.bottom, 0);
+    HDC hdc = GetDC(hwnd);
+    BitBlt(hdc, 0, 0, client.right, client.bottom, NULL, 0, 0, WHITENESS);
+    game.Paint(hwnd, hdc);
+    // The panel's empty bottom-right corner reaches the client's own corner, and its empty
+    // middle lands where the scale puts it.
+    EXPECT_EQ(GetPixel(hdc, client.right - 1, client.bottom - 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(hdc, 560 * client.right / 640, 160 * client.bottom / 480), RGB(0, 0, 0));
+    EXPECT_EQ(GetStretchBltMode(hdc), HALFTONE);
+    ReleaseDC(hwnd, hdc);
+    DestroyWindow(hwnd);
+  }
+}
+
 }  // namespace
 }  // namespace render_test

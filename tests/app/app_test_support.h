@@ -1,0 +1,36 @@
+// Helpers of the shell's tests: a directory of the test's own, the real main window, a
+// fresh game, and the music's state as MCI reports it.
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+namespace app_test {
+
+// Moves the process into a new empty directory (so that Ranking.dat is the test's own),
+// copies bgm.mid there when asked, and reloads the game's ranking from it.
+void EnterScratchDirectory(bool withMusic = false);
+
+// Creates the main window as WinMain does (hidden). The game timer is stopped again, so
+// that the test decides when the clock ticks.
+HWND StartMainWindow();
+
+// Destroys the window and reads away what that leaves in the queue (WM_QUIT included).
+void StopMainWindow(HWND hwnd);
+
+// A game as a restart leaves it: no body, the head at (0, 0) heading Down, score 0,
+// interval 200, Playing.
+void ResetGame();
+
+// The reply of "status bgm <what>", or "error N" when the command fails.
+std::string MusicStatus(const char* what);
+
+// The bytes of a file, or "" when it does not exist.
+std::string ReadFile(const char* path);
+void WriteFile(const char* path, const std::string& bytes);
+
+// Whether `hwnd` has a WM_PAINT waiting.
+bool PaintPending(HWND hwnd);
+
+}  // namespace app_test
