@@ -107,7 +107,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   model->enabled = !(style & WS_DISABLED);
   model->extraBytes.resize(static_cast<std::size_t>(windowClass->windowExtra));
   model->queue = ThreadQueue::CurrentShared();
-  model->thread = std::this_thread::get_id();
   model->buffer = std::make_shared<win32::gdi::PixelBuffer>();
   if (child) {
     model->parent = parentOrOwner;
@@ -116,6 +115,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     model->inner = QRect(coordinate(x), coordinate(y), std::max(0, coordinate(width)), std::max(0, coordinate(height)));
   } else {
     model->owner = parentOrOwner ? TopLevelOf(parentOrOwner) : nullptr;
+    model->decorated = HasDecoration(style);
     model->frame = DecorationFor(style);
     model->inner = DefaultPlacement(x, y, width, height).marginsRemoved(model->frame);
     model->inner.setSize(model->inner.size().expandedTo(QSize(0, 0)));

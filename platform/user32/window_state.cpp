@@ -181,7 +181,6 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
       if (w->widget) w->widget->hide();
       return wasVisible;
     }
-    w->hasBeenShown = true;
     if (w->widget) {
       if (!w->IsChild()) PushGeometryToQt(*w);
       w->widget->show();
