@@ -9,70 +9,21 @@ set -euo pipefail
 
 program=$(readlink -f "$1")
 data=$(readlink -f "$2")
-work=$(mktemp -d /tmp/porongo-e2e-XXXXXX)
-xvfb_pid=
-game_pid=
+source "$(dirname "$0")/e2e_lib.sh"
 
-cleanup() {
-  [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -f "$work/shot.png" ]] && cp "$work/shot.png" /tmp/porongo-e2e-last-shot.png && echo "(last screenshot: /tmp/porongo-e2e-last-shot.png)" >&2
-  [[ -f "$work/game.log" ]] && sed 's/^/game: /' "$work/game.log" >&2
-  exit 1
-}
-
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# --- an X server of our own, on a display number it picks itself ---------------------------
-Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-wait_for 50 xdpyinfo || fail "cannot reach $DISPLAY"
-
-export SDL_AUDIODRIVER=dummy
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cp "$data/bgm.mid" "$data/BLEEP04.WAV" "$work/"
+start_x_server Xvfb -screen 0 1024x768x24 -nolisten tcp || fail "Xvfb did not start: $(cat "$work/xserver.log")"
+prepare_game "$data"
 
 # A ranking whose entries all have negative scores, so that even a score of 0 ranks first
 # and the name dialog opens when the snake runs into the edge.
 printf '[%d]\r\nName=Old%d\r\nBody=0\r\nScore=-%d\r\n' 1 1 1 2 2 2 3 3 3 4 4 4 5 5 5 >"$work/Ranking.dat"
 
-(cd "$work" && exec "$program" >"$work/game.log" 2>&1) &
-game_pid=$!
-
-# The first window of a class or with a title, if there is one (the arguments of xdotool search).
-find_window() { xdotool search "$@" 2>/dev/null | head -n1 | grep .; }
-
-wait_for 100 find_window --onlyvisible --class PORONGO || fail "no visible window of class PORONGO"
-window=$(find_window --onlyvisible --class PORONGO)
+start_game "$program"
 eval "$(xdotool getwindowgeometry --shell "$window")"  # WIDTH HEIGHT X Y
 [[ "$WIDTH" == 640 ]] || fail "window width $WIDTH, expected 640"
 menu_bar=$((HEIGHT - 480))
 ((menu_bar > 0 && menu_bar < 60)) || fail "window height $HEIGHT: no room for a 480-pixel client area under a menu bar"
 [[ "$(xdotool getwindowname "$window")" == "ポロンゴ" ]] || fail "caption '$(xdotool getwindowname "$window")'"
-
-press() {
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --clearmodifiers "$@"
-}
 
 shoot() { import -window root "$work/shot.png"; }
 
@@ -171,13 +122,6 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 
 # --- Esc quits at once with exit code 0 ----------------------------------------------------
 press Escape
-for ((i = 0; i < 50; i++)); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$game_pid" 2>/dev/null; then fail "Esc did not end the program"; fi
-status=0
-wait "$game_pid" || status=$?
-game_pid=
-[[ $status == 0 ]] || fail "exit code $status"
+wait_for_game_end || fail "Esc did not end the program"
+[[ $game_status == 0 ]] || fail "exit code $game_status"
 echo "PASS"
