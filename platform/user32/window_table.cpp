@@ -35,7 +35,9 @@ Window* WindowOrError(HWND hwnd) {
 }
 
 std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd) {
-  return Windows().Read(hwnd, [](const Window& w) { return w.queue; }).value_or(nullptr);
+  auto queue = Windows().Read(hwnd, [](const Window& w) { return w.queue; });
+  if (!queue) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return queue.value_or(nullptr);
 }
 
 std::vector<HWND> AllWindows() { return Windows().Handles(); }
