@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <cstring>
 
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/widget_binding.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
+#include "platform/user32/text_buffer.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
 
@@ -287,8 +287,5 @@ BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
 int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
   Window* w = WindowOrError(hwnd);
   if (!w || !buffer || size <= 0) return 0;
-  std::size_t n = std::min(w->windowClass->name.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(buffer, w->windowClass->name.data(), n);
-  buffer[n] = '\0';
-  return static_cast<int>(n);
+  return static_cast<int>(CopyText(w->windowClass->name, buffer, static_cast<std::size_t>(size)));
 }
