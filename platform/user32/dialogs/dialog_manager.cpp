@@ -1,5 +1,6 @@
 // The dialog manager: the dialog class and its default procedure (DefDlgProcA), the
 // keyboard interface (IsDialogMessageA), and the functions on a dialog's controls.
+#include "platform/common/codepage.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/dialogs/dialog_state.h"
 #include "platform/user32/dialogs/dialog_units.h"
@@ -40,8 +41,8 @@ unsigned char MnemonicOf(HWND control) {
   if (!c) return 0;
   const std::string& text = c->text;
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) {
-      ++i;  // a double-byte character (its trail byte may be '&')
+    if (cp932::IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      ++i;  // a double-byte character, whose trail byte may look like a letter
       continue;
     }
     if (text[i] != '&') continue;
