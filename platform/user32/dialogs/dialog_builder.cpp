@@ -130,13 +130,7 @@ HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, 
   HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
   LRESULT focus = SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
   if (!IsWindow(dialog)) return nullptr;
-  if (focus) {
-    if (HWND target = GetNextDlgTabItem(dialog, nullptr, FALSE)) {
-      SetFocus(target);
-      // Text that the focus lands on is selected whole, ready to be typed over.
-      if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
-    }
-  }
+  if (focus) FocusControl(GetNextDlgTabItem(dialog, nullptr, FALSE));
   if (t.style & WS_VISIBLE) ShowWindow(dialog, SW_SHOWNORMAL);
   return dialog;
 }

@@ -77,12 +77,6 @@ bool HandleMnemonic(HWND dialog, unsigned char typed) {
   return false;
 }
 
-void MoveFocus(HWND target) {
-  if (!target) return;
-  SetFocus(target);
-  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
-}
-
 // The messages whose result is the dialog procedure's own return value, not DWLP_MSGRESULT.
 bool ReturnsProcResult(UINT message) {
   return message == WM_INITDIALOG || message == WM_CTLCOLORSTATIC || (message >= 0x0132 && message <= 0x0138) ||
@@ -116,7 +110,7 @@ LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_NEXTDLGCTL: {
       HWND target = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
-      MoveFocus(target);
+      FocusControl(target);
       return 0;
     }
     case WM_SETFOCUS: {
@@ -137,6 +131,12 @@ LRESULT CALLBACK DialogClassProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
+
+void FocusControl(HWND control) {
+  if (!control) return;
+  SetFocus(control);
+  if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(control, EM_SETSEL, 0, -1);
+}
 
 DialogState* DialogOf(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
@@ -271,7 +271,7 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
       switch (msg->wParam) {
         case VK_TAB:
           if (code & DLGC_WANTTAB) break;
-          MoveFocus(GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0));
+          FocusControl(GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0));
           return TRUE;
         case VK_RETURN: {
           HWND focus = GetFocus();
