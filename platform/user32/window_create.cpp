@@ -1,7 +1,4 @@
 // Creating and destroying windows.
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/menus/menu_bar.h"
@@ -13,6 +10,7 @@
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -23,8 +21,7 @@ constexpr DWORD kErrorTopLevelWithChildStyle = 1406;  // ERROR_TLW_WITH_WSCHILD
 // from the top left of the work area, three quarters of it in size.
 QRect DefaultPlacement(int x, int y, int width, int height) {
   static int cascade = 0;
-  QRect work(0, 0, 1024, 768);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) work = screen->availableGeometry();
+  QRect work = WorkArea();
   QPoint position(x, y);
   if (x == CW_USEDEFAULT) {
     int step = 26 * (cascade++ % 8);

@@ -1,8 +1,6 @@
 // Visibility, enabling, focus and activation, and the window's text.
 #include "platform/user32/window_state.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include "platform/kernel32/kernel32.h"
@@ -13,6 +11,7 @@
 #include "platform/user32/text_buffer.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -35,8 +34,7 @@ void ChangeState(Window& w, bool maximize, bool minimize) {
   QRect target = w.inner;
   if (maximize) {
     if (!w.maximized && !w.minimized) w.normalInner = w.inner;
-    QScreen* screen = w.widget && w.widget->screen() ? w.widget->screen() : QGuiApplication::primaryScreen();
-    if (screen) target = screen->availableGeometry().marginsRemoved(w.frame);
+    target = WorkArea(w.widget.data()).marginsRemoved(w.frame);
   } else if (!minimize && w.maximized && w.normalInner.isValid()) {
     target = w.normalInner;
   }
