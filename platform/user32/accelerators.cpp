@@ -74,16 +74,8 @@ std::optional<MenuPlace> FindInMenu(HWND hwnd, WORD command) {
 using namespace win32::user32;
 
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE, LPCSTR name) {
-  auto data = win32::res::Find(RT_ACCELERATOR, name);
-  if (data.empty()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  auto entries = win32::res::DecodeAccelerators(data);
-  if (!entries) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return nullptr;
-  }
+  auto entries = win32::res::FindDecoded(RT_ACCELERATOR, name, win32::res::DecodeAccelerators);
+  if (!entries) return nullptr;
   return Tables().Add(std::make_unique<std::vector<ACCEL>>(std::move(*entries)));
 }
 

@@ -85,17 +85,8 @@ std::optional<ItemRef> FindItem(HMENU handle, UINT idOrPosition, UINT flags) {
 using namespace win32::user32;
 
 HMENU WINAPI LoadMenuA(HINSTANCE, LPCSTR name) {
-  auto data = win32::res::Find(RT_MENU, name);
-  if (data.empty()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  auto items = win32::res::DecodeMenu(data);
-  if (!items) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return nullptr;
-  }
-  return Build(*items);
+  auto items = win32::res::FindDecoded(RT_MENU, name, win32::res::DecodeMenu);
+  return items ? Build(*items) : nullptr;
 }
 
 BOOL WINAPI DestroyMenu(HMENU handle) {
