@@ -4,15 +4,13 @@
 #include "app/shell_globals.h"
 #include "app/window_procedure.h"
 #include "game/game.h"
+#include "render/frame_geometry.h"
 #include "render/graphics.h"
 #include "resources/resource.h"
 #include "sound/music.h"
 
 namespace {
 
-constexpr int FrameWidth = 640;
-constexpr int FrameHeight = 480;
-constexpr UINT StartInterval = 200;  // the game timer's first period, equal to the Game's interval
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int StartInterval = 200;
 constexpr UINT MenuRevealRows = 15;  // in full screen the menu shows while the pointer is above this row
 
 void OnDestroy(HWND hwnd) {

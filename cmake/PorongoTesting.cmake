@@ -38,3 +38,24 @@ function(porongo_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)
 endfunction()
+
+# porongo_add_fuzzer(<name> SOURCES <files...>)
+#
+# Builds one libFuzzer program, with AddressSanitizer and UndefinedBehaviorSanitizer, from
+# its sources and the platform sources it fuzzes (compiled into it, not linked from `win32`).
+# Fuzzers are built only with -DPORONGO_BUILD_FUZZERS=ON, and only clang can build them.
+# clang knows no execution character set but UTF-8, so the option is dropped here: the code
+# a fuzzer is built from must hold no literal that depends on it (write such bytes as escapes).
+function(porongo_add_fuzzer name)
+  cmake_parse_arguments(arg "" "" "SOURCES" ${ARGN})
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "PORONGO_BUILD_FUZZERS needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  get_target_property(options ${name} COMPILE_OPTIONS)
+  list(REMOVE_ITEM options ${PORONGO_EXEC_CHARSET})
+  set_target_properties(${name} PROPERTIES COMPILE_OPTIONS "${options}")
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}")
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+endfunction()

@@ -8,6 +8,7 @@ constexpr int CellSize = 16;   // pixels per cell side in the frame
 constexpr int MaxBody = 900;   // body cells the snake can have
 constexpr int PickupCount = 10;
 constexpr int RoamerCount = 3;
+constexpr int StartInterval = 200;  // milliseconds between steps when a game starts
 
 enum Direction : std::int32_t { Up = 0, Right = 1, Down = 2, Left = 3 };
 enum PlayState : std::int32_t { Playing = 0, Paused = 1, GameOver = 2 };

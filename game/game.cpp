@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int StartInterval = 200;
-
 struct Step {
   int dx;
   int dy;

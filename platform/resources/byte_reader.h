@@ -19,7 +19,6 @@ class ByteReader {
   bool ok() const { return ok_; }
   std::size_t position() const { return pos_; }
   std::size_t remaining() const { return ok_ ? data_.size() - pos_ : 0; }
-  void Fail() { ok_ = false; }
 
   BYTE U8() { return static_cast<BYTE>(Take(1)); }
   WORD U16() { return static_cast<WORD>(Take(2)); }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/common/handle_map.h"
 #include "platform/common/immortal.h"
 #include "platform/resources/module_resources.h"
 #include "platform/resources/resource_formats.h"
@@ -27,23 +28,17 @@ class IconTable {
     std::stable_sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
       return a.width * a.height > b.width * b.height;
     });
-    auto owned = std::make_unique<std::vector<IconImage>>(std::move(images));
-    HICON handle = reinterpret_cast<HICON>(owned.get());
-    icons_.emplace(handle, std::move(owned));
+    HICON handle = icons_.Add(std::make_unique<std::vector<IconImage>>(std::move(images)));
     byKey_.emplace(key, handle);
     return handle;
   }
 
-  const std::vector<IconImage>* Images(HICON icon) {
-    std::lock_guard lock(mutex_);
-    auto it = icons_.find(icon);
-    return it == icons_.end() ? nullptr : it->second.get();
-  }
+  const std::vector<IconImage>* Images(HICON icon) { return icons_.Find(icon); }
 
  private:
-  std::mutex mutex_;
+  std::mutex mutex_;  // held while an icon is made, so that it is made once
   std::map<const void*, HICON> byKey_;
-  std::map<HICON, std::unique_ptr<std::vector<IconImage>>> icons_;
+  HandleMap<HICON, std::vector<IconImage>> icons_{0x70010, 2};  // never removed
 };
 
 IconTable& Icons() {
@@ -67,7 +62,7 @@ const char kApplicationIconKey = 0;
 
 }  // namespace
 
-const std::vector<IconImage>* IconImages(HICON icon) { return icon ? Icons().Images(icon) : nullptr; }
+const std::vector<IconImage>* IconImages(HICON icon) { return Icons().Images(icon); }
 
 }  // namespace win32::res
 

@@ -1,10 +1,8 @@
 // LoadStringA: a string of the program's string table, converted to code page 932.
-#include <algorithm>
-#include <cstring>
-
 #include "platform/common/codepage.h"
 #include "platform/resources/module_resources.h"
 #include "platform/resources/resource_formats.h"
+#include "platform/user32/text_buffer.h"
 
 int WINAPI LoadStringA(HINSTANCE, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
   if (lpBuffer == nullptr || cchBufferMax <= 0) return 0;
@@ -15,17 +13,8 @@ int WINAPI LoadStringA(HINSTANCE, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
   std::optional<std::u16string> text =
       win32::res::DecodeString(win32::res::Find(RT_STRING, MAKEINTRESOURCEA((uID >> 4) + 1)), uID);
   if (!text) return 0;
-  // Characters without a code page 932 form become '?', as Windows' conversion does.
+  // Characters without a code page 932 form become '?', as Windows' conversion does; a
+  // double-byte character that does not fit whole is left out.
   std::string bytes = win32::cp932::FromUtf16Lossy(*text);
-  // Room for the terminator; a double-byte character that does not fit whole is left out.
-  std::size_t length = std::min(bytes.size(), static_cast<std::size_t>(cchBufferMax) - 1);
-  std::size_t i = 0;
-  while (i < length) {
-    std::size_t width = win32::cp932::IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    if (i + width > length) break;
-    i += width;
-  }
-  std::memcpy(lpBuffer, bytes.data(), i);
-  lpBuffer[i] = '\0';
-  return static_cast<int>(i);
+  return static_cast<int>(win32::user32::CopyText(bytes, lpBuffer, static_cast<std::size_t>(cchBufferMax)));
 }

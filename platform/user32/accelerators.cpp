@@ -1,9 +1,8 @@
 // Accelerator tables: LoadAcceleratorsA, DestroyAcceleratorTable, TranslateAcceleratorA.
-#include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
+#include "platform/common/handle_map.h"
 #include "platform/common/immortal.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/resources/module_resources.h"
@@ -15,23 +14,16 @@
 namespace win32::user32 {
 namespace {
 
-struct AcceleratorTables {
-  std::mutex mutex;
-  std::map<std::uintptr_t, std::vector<ACCEL>> tables;
-  std::uintptr_t next = 0x50010;
-};
+using AcceleratorMap = HandleMap<HACCEL, std::vector<ACCEL>>;
 
-AcceleratorTables& Tables() {
-  static Immortal<AcceleratorTables> tables;
+AcceleratorMap& Tables() {
+  static Immortal<AcceleratorMap> tables(0x50010, 2);
   return *tables;
 }
 
+// A copy: the table may be destroyed while its commands run.
 std::optional<std::vector<ACCEL>> TableOf(HACCEL handle) {
-  AcceleratorTables& t = Tables();
-  std::lock_guard lock(t.mutex);
-  auto it = t.tables.find(reinterpret_cast<std::uintptr_t>(handle));
-  if (it == t.tables.end()) return std::nullopt;
-  return it->second;
+  return Tables().Read(handle, [](const std::vector<ACCEL>& table) { return table; });
 }
 
 constexpr BYTE kModifiers = FSHIFT | FCONTROL | FALT;
@@ -82,29 +74,12 @@ std::optional<MenuPlace> FindInMenu(HWND hwnd, WORD command) {
 using namespace win32::user32;
 
 HACCEL WINAPI LoadAcceleratorsA(HINSTANCE, LPCSTR name) {
-  auto data = win32::res::Find(RT_ACCELERATOR, name);
-  if (data.empty()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  auto entries = win32::res::DecodeAccelerators(data);
-  if (!entries) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return nullptr;
-  }
-  AcceleratorTables& t = Tables();
-  std::lock_guard lock(t.mutex);
-  auto key = t.next;
-  t.next += 2;
-  t.tables.emplace(key, std::move(*entries));
-  return reinterpret_cast<HACCEL>(key);
+  auto entries = win32::res::FindDecoded(RT_ACCELERATOR, name, win32::res::DecodeAccelerators);
+  if (!entries) return nullptr;
+  return Tables().Add(std::make_unique<std::vector<ACCEL>>(std::move(*entries)));
 }
 
-BOOL WINAPI DestroyAcceleratorTable(HACCEL handle) {
-  AcceleratorTables& t = Tables();
-  std::lock_guard lock(t.mutex);
-  return t.tables.erase(reinterpret_cast<std::uintptr_t>(handle)) ? TRUE : FALSE;
-}
+BOOL WINAPI DestroyAcceleratorTable(HACCEL handle) { return Tables().Remove(handle) ? TRUE : FALSE; }
 
 int WINAPI TranslateAcceleratorA(HWND hwnd, HACCEL handle, LPMSG msg) {
   if (!msg || !hwnd) return 0;

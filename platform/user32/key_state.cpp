@@ -42,8 +42,6 @@ void NoteAsyncKey(int vk, bool down) {
   s.store(down ? kDown : 0);
 }
 
-void SetThreadKeyDown(int vk, bool down) { SetKey(threadState, vk, down); }
-
 void ApplyToKeyState(const InputMessage& input) {
   const MSG& m = input.msg;
   if (IsKeyMessage(m.message) || (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST)) {

@@ -13,7 +13,4 @@ void NoteAsyncKey(int vk, bool down);
 // become the thread's key state.
 void ApplyToKeyState(const InputMessage& input);
 
-// Sets the thread's state of one key (tests and synthesised input).
-void SetThreadKeyDown(int vk, bool down);
-
 }  // namespace win32::user32

@@ -36,25 +36,15 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wPa
 
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto queue = QueueOfWindow(hwnd);
-  if (!queue) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (!queue) return 0;
   if (queue->IsOwnerThread()) return CallProcedure(hwnd, message, wParam, lParam);
   return SendToOtherThread(*queue, hwnd, message, wParam, lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  std::shared_ptr<ThreadQueue> queue;
-  if (hwnd) {
-    queue = QueueOfWindow(hwnd);
-    if (!queue) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return FALSE;
-    }
-  } else {
-    queue = ThreadQueue::CurrentShared();  // a message for the thread itself
-  }
+  // Without a window, a message for the thread itself.
+  auto queue = hwnd ? QueueOfWindow(hwnd) : ThreadQueue::CurrentShared();
+  if (!queue) return FALSE;
   MSG msg{};
   msg.hwnd = hwnd;
   msg.message = message;

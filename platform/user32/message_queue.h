@@ -68,9 +68,8 @@ class ThreadQueue {
   // processed while waiting when the thread runs Qt.
   void Wait(std::optional<Clock::time_point> deadline);
 
-  // Time and cursor position of the message most recently retrieved (GetMessageTime).
+  // Time of the message most recently retrieved (GetMessageTime).
   DWORD lastMessageTime = 0;
-  POINT lastMessagePoint{};
 
  private:
   std::mutex mutex_;

@@ -52,7 +52,6 @@ std::optional<MSG> Retrieve(const MessageFilter& filter, bool remove, bool wait)
     MakeWaitingCalls(queue);
     if (auto m = NextMessage(queue, filter, remove)) {
       queue.lastMessageTime = m->time;
-      queue.lastMessagePoint = m->pt;
       return m;
     }
     if (!wait) return std::nullopt;

@@ -7,17 +7,10 @@
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/qt/event_pump.h"
 #include "platform/user32/user32.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
-
-QRect WorkArea() {
-  if (qt::RunsQt()) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
-  }
-  display::ScreenMode mode = display::CurrentScreenMode();
-  return QRect(0, 0, mode.width, mode.height);
-}
 
 QRect VirtualDesktop() {
   if (qt::RunsQt()) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/common/immortal.h"
-#include "platform/kernel32/kernel32.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
@@ -106,16 +105,9 @@ void KillTimersOf(HWND hwnd) {
 using namespace win32::user32;
 
 UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  std::shared_ptr<ThreadQueue> queue;
-  if (hwnd) {
-    queue = QueueOfWindow(hwnd);
-    if (!queue) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-    }
-  } else {
-    queue = ThreadQueue::CurrentShared();
-  }
+  // Without a window, a timer of the calling thread.
+  auto queue = hwnd ? QueueOfWindow(hwnd) : ThreadQueue::CurrentShared();
+  if (!queue) return 0;
   elapse = std::clamp<UINT>(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
   auto period = std::chrono::milliseconds(elapse);
 

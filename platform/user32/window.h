@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/gdi32/pixel_buffer.h"
@@ -45,10 +44,8 @@ struct Window {
   std::vector<std::byte> extraBytes;  // cbWndExtra
   bool enabled = true;
   bool destroying = false;
-  bool hasBeenShown = false;
 
-  std::shared_ptr<ThreadQueue> queue;
-  std::thread::id thread;
+  std::shared_ptr<ThreadQueue> queue;  // of the thread that created the window
 
   // Geometry. A top-level window's `inner` is the Qt widget's geometry in screen coordinates
   // (menu bar and client area); the window rectangle adds the decoration `frame`, and the
@@ -56,6 +53,7 @@ struct Window {
   // in its parent's client coordinates.
   QRect inner;
   QMargins frame;
+  bool decorated = false;  // the window manager draws a title bar and border around it
   int menuBarHeight = 0;
   bool maximized = false;
   bool minimized = false;

@@ -104,7 +104,6 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
   c.atom = r.nextAtom++;
   c.style = wc->style;
   c.proc = wc->lpfnWndProc;
-  c.classExtra = wc->cbClsExtra;
   c.windowExtra = wc->cbWndExtra;
   c.instance = wc->hInstance;
   c.icon = wc->hIcon;

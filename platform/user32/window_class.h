@@ -23,7 +23,6 @@ struct WindowClass {
   ATOM atom = 0;
   UINT style = 0;
   WNDPROC proc = nullptr;
-  int classExtra = 0;
   int windowExtra = 0;
   HINSTANCE instance = nullptr;
   HICON icon = nullptr;

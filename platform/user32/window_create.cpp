@@ -1,7 +1,4 @@
 // Creating and destroying windows.
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/menus/menu_bar.h"
@@ -13,6 +10,7 @@
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -23,8 +21,7 @@ constexpr DWORD kErrorTopLevelWithChildStyle = 1406;  // ERROR_TLW_WITH_WSCHILD
 // from the top left of the work area, three quarters of it in size.
 QRect DefaultPlacement(int x, int y, int width, int height) {
   static int cascade = 0;
-  QRect work(0, 0, 1024, 768);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) work = screen->availableGeometry();
+  QRect work = WorkArea();
   QPoint position(x, y);
   if (x == CW_USEDEFAULT) {
     int step = 26 * (cascade++ % 8);
@@ -107,7 +104,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   model->enabled = !(style & WS_DISABLED);
   model->extraBytes.resize(static_cast<std::size_t>(windowClass->windowExtra));
   model->queue = ThreadQueue::CurrentShared();
-  model->thread = std::this_thread::get_id();
   model->buffer = std::make_shared<win32::gdi::PixelBuffer>();
   if (child) {
     model->parent = parentOrOwner;
@@ -116,6 +112,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     model->inner = QRect(coordinate(x), coordinate(y), std::max(0, coordinate(width)), std::max(0, coordinate(height)));
   } else {
     model->owner = parentOrOwner ? TopLevelOf(parentOrOwner) : nullptr;
+    model->decorated = HasDecoration(style);
     model->frame = DecorationFor(style);
     model->inner = DefaultPlacement(x, y, width, height).marginsRemoved(model->frame);
     model->inner.setSize(model->inner.size().expandedTo(QSize(0, 0)));

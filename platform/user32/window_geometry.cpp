@@ -127,9 +127,11 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
 void ApplyFrameStyle(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->IsChild()) return;
-  QRect outer = w->WindowRect();
   ApplyWindowFlags(*w);
-  w->frame = HasDecoration(w->style) ? DecorationFor(w->style) : QMargins();
+  if (w->decorated == HasDecoration(w->style)) return;  // buttons at most: the frame stays
+  QRect outer = w->WindowRect();
+  w->decorated = HasDecoration(w->style);
+  w->frame = w->decorated ? DecorationFor(w->style) : QMargins();
   RefreshFrame(*w);
   ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED,
                  Delivery::Now, true);

@@ -54,11 +54,7 @@ LONG_PTR ChangeStyle(HWND hwnd, int which, DWORD wanted) {
   w = LookupWindow(hwnd);
   if (!w || w->IsChild()) return static_cast<LONG_PTR>(old);
   constexpr DWORD kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-  if (which == GWL_STYLE && ((old ^ now) & WS_CAPTION)) {
-    ApplyFrameStyle(hwnd);
-  } else if ((which == GWL_STYLE && ((old ^ now) & kFrameStyles)) || which == GWL_EXSTYLE) {
-    ApplyWindowFlags(*w);
-  }
+  if (which == GWL_EXSTYLE || ((old ^ now) & kFrameStyles)) ApplyFrameStyle(hwnd);
   if (which == GWL_STYLE && ((old ^ now) & WS_THICKFRAME)) {
     if (Window* again = LookupWindow(hwnd)) {
       ReleaseSizeConstraints(*again);

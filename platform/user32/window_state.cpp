@@ -1,18 +1,17 @@
 // Visibility, enabling, focus and activation, and the window's text.
 #include "platform/user32/window_state.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
-#include <cstring>
 
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/widget_binding.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
+#include "platform/user32/text_buffer.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -35,8 +34,7 @@ void ChangeState(Window& w, bool maximize, bool minimize) {
   QRect target = w.inner;
   if (maximize) {
     if (!w.maximized && !w.minimized) w.normalInner = w.inner;
-    QScreen* screen = w.widget && w.widget->screen() ? w.widget->screen() : QGuiApplication::primaryScreen();
-    if (screen) target = screen->availableGeometry().marginsRemoved(w.frame);
+    target = WorkArea(w.widget.data()).marginsRemoved(w.frame);
   } else if (!minimize && w.maximized && w.normalInner.isValid()) {
     target = w.normalInner;
   }
@@ -181,7 +179,6 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
       if (w->widget) w->widget->hide();
       return wasVisible;
     }
-    w->hasBeenShown = true;
     if (w->widget) {
       if (!w->IsChild()) PushGeometryToQt(*w);
       w->widget->show();
@@ -288,8 +285,5 @@ BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
 int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
   Window* w = WindowOrError(hwnd);
   if (!w || !buffer || size <= 0) return 0;
-  std::size_t n = std::min(w->windowClass->name.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(buffer, w->windowClass->name.data(), n);
-  buffer[n] = '\0';
-  return static_cast<int>(n);
+  return static_cast<int>(CopyText(w->windowClass->name, buffer, static_cast<std::size_t>(size)));
 }

@@ -1,62 +1,32 @@
 #include "platform/user32/window_table.h"
 
-#include <map>
-#include <mutex>
-
+#include "platform/common/handle_map.h"
 #include "platform/common/immortal.h"
 #include "platform/kernel32/kernel32.h"
 
 namespace win32::user32 {
 namespace {
 
-struct Table {
-  std::mutex mutex;
-  // Ordered by handle, and handles grow: iteration is creation order.
-  std::map<std::uintptr_t, std::unique_ptr<Window>> windows;
+using WindowMap = HandleMap<HWND, Window>;
+
+WindowMap& Windows() {
   // Even values from 0x10010 up, like the handles of Windows' window manager.
-  std::uintptr_t next = 0x10010;
-};
-
-Table& TheTable() {
-  static Immortal<Table> table;
-  return *table;
+  static Immortal<WindowMap> windows(0x10010, 2);
+  return *windows;
 }
-
-std::uintptr_t Key(HWND hwnd) { return reinterpret_cast<std::uintptr_t>(hwnd); }
 
 }  // namespace
 
 Window& AddWindow(std::unique_ptr<Window> window) {
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  std::uintptr_t key = t.next;
-  t.next += 2;
-  window->handle = reinterpret_cast<HWND>(key);
   Window& stored = *window;
-  t.windows.emplace(key, std::move(window));
+  stored.handle = Windows().Add(std::move(window));
   return stored;
 }
 
-void RemoveWindow(HWND hwnd) {
-  std::unique_ptr<Window> doomed;
-  {
-    Table& t = TheTable();
-    std::lock_guard lock(t.mutex);
-    auto it = t.windows.find(Key(hwnd));
-    if (it == t.windows.end()) return;
-    doomed = std::move(it->second);
-    t.windows.erase(it);
-  }
-  // Destroyed outside the lock: the window's extension may release Qt objects.
-}
+// The window is destroyed outside the map's lock: its extension may release Qt objects.
+void RemoveWindow(HWND hwnd) { Windows().Remove(hwnd); }
 
-Window* LookupWindow(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  auto it = t.windows.find(Key(hwnd));
-  return it == t.windows.end() ? nullptr : it->second.get();
-}
+Window* LookupWindow(HWND hwnd) { return Windows().Find(hwnd); }
 
 Window* WindowOrError(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
@@ -65,20 +35,12 @@ Window* WindowOrError(HWND hwnd) {
 }
 
 std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd) {
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  auto it = t.windows.find(Key(hwnd));
-  return it == t.windows.end() ? nullptr : it->second->queue;
+  auto queue = Windows().Read(hwnd, [](const Window& w) { return w.queue; });
+  if (!queue) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return queue.value_or(nullptr);
 }
 
-std::vector<HWND> AllWindows() {
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  std::vector<HWND> result;
-  result.reserve(t.windows.size());
-  for (const auto& [key, w] : t.windows) result.push_back(w->handle);
-  return result;
-}
+std::vector<HWND> AllWindows() { return Windows().Handles(); }
 
 HWND TopLevelOf(HWND hwnd) {
   Window* w = LookupWindow(hwnd);

@@ -25,7 +25,8 @@ Window* LookupWindow(HWND hwnd);
 // Like LookupWindow, and sets ERROR_INVALID_WINDOW_HANDLE when there is no such window.
 Window* WindowOrError(HWND hwnd);
 
-// The queue of the thread that owns the window; usable from any thread.
+// The queue of the thread that owns the window; usable from any thread. Null, with
+// ERROR_INVALID_WINDOW_HANDLE set, when there is no such window.
 std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd);
 
 // Every window, in creation order.

@@ -2,6 +2,7 @@
 #include <QPushButton>
 
 #include "platform/common/codepage.h"
+#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/control_notify.h"
 #include "platform/user32/controls/system_classes.h"
 #include "platform/user32/window_state.h"
@@ -86,24 +87,13 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (QPushButton* b = ButtonOf(hwnd)) b->setDefault(IsDefault(*w));
       return 0;
     }
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-      ValidateRect(hwnd, nullptr);
-      return message == WM_ERASEBKGND ? 1 : 0;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+      return DefControlProc(hwnd, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-void RegisterButtonClass() {
-  WindowClass c;
-  c.name = "BUTTON";
-  c.proc = ButtonProc;
-  c.cursor = LoadCursorA(nullptr, IDC_ARROW);
-  c.widgetFactory = MakeButton;
-  RegisterSystemClass(std::move(c));
-}
+void RegisterButtonClass() { RegisterControlClass("BUTTON", ButtonProc, IDC_ARROW, MakeButton); }
 
 }  // namespace win32::user32

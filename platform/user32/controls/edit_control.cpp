@@ -12,6 +12,7 @@
 #include "platform/common/codepage.h"
 #include "platform/user32/controls/control_notify.h"
 #include "platform/user32/controls/edit_text.h"
+#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/system_classes.h"
 #include "platform/user32/qt/input_bridge.h"
 #include "platform/user32/window_table.h"
@@ -337,24 +338,13 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       if (EditState* state = StateOf(hwnd)) state->pendingLead = -1;
       NotifyParent(hwnd, EN_KILLFOCUS);
       return 0;
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-      ValidateRect(hwnd, nullptr);
-      return message == WM_ERASEBKGND ? 1 : 0;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+      return DefControlProc(hwnd, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-void RegisterEditClass() {
-  WindowClass c;
-  c.name = "EDIT";
-  c.proc = EditProc;
-  c.cursor = LoadCursorA(nullptr, IDC_IBEAM);
-  c.widgetFactory = MakeEdit;
-  RegisterSystemClass(std::move(c));
-}
+void RegisterEditClass() { RegisterControlClass("EDIT", EditProc, IDC_IBEAM, MakeEdit); }
 
 }  // namespace win32::user32

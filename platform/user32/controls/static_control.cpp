@@ -6,6 +6,7 @@
 
 #include "platform/common/codepage.h"
 #include "platform/resources/resource_formats.h"
+#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/system_classes.h"
 #include "platform/user32/window_table.h"
 
@@ -107,25 +108,13 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_GETDLGCODE:
       return DLGC_STATIC;
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-      // Qt draws the label; the window validates only.
-      ValidateRect(hwnd, nullptr);
-      return message == WM_ERASEBKGND ? 1 : 0;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+      return DefControlProc(hwnd, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-void RegisterStaticClass() {
-  WindowClass c;
-  c.name = "STATIC";
-  c.proc = StaticProc;
-  c.cursor = LoadCursorA(nullptr, IDC_ARROW);
-  c.widgetFactory = MakeLabel;
-  RegisterSystemClass(std::move(c));
-}
+void RegisterStaticClass() { RegisterControlClass("STATIC", StaticProc, IDC_ARROW, MakeLabel); }
 
 }  // namespace win32::user32

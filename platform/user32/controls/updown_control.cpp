@@ -2,6 +2,7 @@
 // changed by its arrows; the parent hears WM_VSCROLL.
 #include <QSpinBox>
 
+#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/system_classes.h"
 #include "platform/user32/message_queue.h"
 #include "platform/user32/window_table.h"
@@ -64,10 +65,6 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return spin ? MAKELRESULT(spin->value(), 0) : MAKELRESULT(0, 1);
     case UDM_GETPOS32:
       return spin ? spin->value() : 0;
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-      ValidateRect(hwnd, nullptr);
-      return message == WM_ERASEBKGND ? 1 : 0;
     case WM_KEYDOWN:
       if (spin && wParam == VK_UP) spin->stepUp();
       if (spin && wParam == VK_DOWN) spin->stepDown();
@@ -75,19 +72,12 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     default:
-      return DefWindowProcA(hwnd, message, wParam, lParam);
+      return DefControlProc(hwnd, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
-void RegisterUpDownClass() {
-  WindowClass c;
-  c.name = UPDOWN_CLASSA;
-  c.proc = UpDownProc;
-  c.cursor = LoadCursorA(nullptr, IDC_ARROW);
-  c.widgetFactory = MakeSpinBox;
-  RegisterSystemClass(std::move(c));
-}
+void RegisterUpDownClass() { RegisterControlClass(UPDOWN_CLASSA, UpDownProc, IDC_ARROW, MakeSpinBox); }
 
 }  // namespace win32::user32

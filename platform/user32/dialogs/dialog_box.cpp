@@ -9,16 +9,8 @@
 using namespace win32::user32;
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM initParam) {
-  auto data = win32::res::Find(RT_DIALOG, name);
-  if (data.empty()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return -1;
-  }
-  auto dialogTemplate = win32::res::DecodeDialog(data);
-  if (!dialogTemplate) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return -1;
-  }
+  auto dialogTemplate = win32::res::FindDecoded(RT_DIALOG, name, win32::res::DecodeDialog);
+  if (!dialogTemplate) return -1;
   if (owner && !LookupWindow(owner)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return -1;

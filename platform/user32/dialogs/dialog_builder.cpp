@@ -1,7 +1,5 @@
 #include "platform/user32/dialogs/dialog_builder.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include "platform/common/codepage.h"
@@ -10,6 +8,7 @@
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/qt/qt_ready.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -38,10 +37,8 @@ std::string ClassNameOf(const res::NameOrOrdinal& name) {
 }
 
 QRect WorkAreaNear(HWND owner) {
-  QScreen* screen = nullptr;
-  if (Window* o = LookupWindow(owner); o && o->widget) screen = o->widget->screen();
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  Window* o = LookupWindow(owner);
+  return WorkArea(o ? o->widget.data() : nullptr);
 }
 
 // Where the dialog's window goes: the template's place from the owner's client area (or the
@@ -130,13 +127,7 @@ HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, 
   HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
   LRESULT focus = SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
   if (!IsWindow(dialog)) return nullptr;
-  if (focus) {
-    if (HWND target = GetNextDlgTabItem(dialog, nullptr, FALSE)) {
-      SetFocus(target);
-      // Text that the focus lands on is selected whole, ready to be typed over.
-      if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
-    }
-  }
+  if (focus) FocusControl(GetNextDlgTabItem(dialog, nullptr, FALSE));
   if (t.style & WS_VISIBLE) ShowWindow(dialog, SW_SHOWNORMAL);
   return dialog;
 }

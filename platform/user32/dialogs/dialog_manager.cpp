@@ -1,5 +1,6 @@
 // The dialog manager: the dialog class and its default procedure (DefDlgProcA), the
 // keyboard interface (IsDialogMessageA), and the functions on a dialog's controls.
+#include "platform/common/codepage.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/dialogs/dialog_state.h"
 #include "platform/user32/dialogs/dialog_units.h"
@@ -40,8 +41,8 @@ unsigned char MnemonicOf(HWND control) {
   if (!c) return 0;
   const std::string& text = c->text;
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) {
-      ++i;  // a double-byte character (its trail byte may be '&')
+    if (cp932::IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      ++i;  // a double-byte character, whose trail byte may look like a letter
       continue;
     }
     if (text[i] != '&') continue;
@@ -74,12 +75,6 @@ bool HandleMnemonic(HWND dialog, unsigned char typed) {
     }
   }
   return false;
-}
-
-void MoveFocus(HWND target) {
-  if (!target) return;
-  SetFocus(target);
-  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
 }
 
 // The messages whose result is the dialog procedure's own return value, not DWLP_MSGRESULT.
@@ -115,7 +110,7 @@ LRESULT DefaultDialogProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_NEXTDLGCTL: {
       HWND target = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
-      MoveFocus(target);
+      FocusControl(target);
       return 0;
     }
     case WM_SETFOCUS: {
@@ -136,6 +131,12 @@ LRESULT CALLBACK DialogClassProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
+
+void FocusControl(HWND control) {
+  if (!control) return;
+  SetFocus(control);
+  if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(control, EM_SETSEL, 0, -1);
+}
 
 DialogState* DialogOf(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
@@ -270,7 +271,7 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
       switch (msg->wParam) {
         case VK_TAB:
           if (code & DLGC_WANTTAB) break;
-          MoveFocus(GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0));
+          FocusControl(GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0));
           return TRUE;
         case VK_RETURN: {
           HWND focus = GetFocus();

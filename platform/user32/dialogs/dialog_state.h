@@ -21,6 +21,10 @@ struct DialogState final : WindowExtension {
 // The dialog state of a dialog window; null for other windows.
 DialogState* DialogOf(HWND hwnd);
 
+// Gives the focus to a dialog's control. Text that it lands on is selected whole, ready to be
+// typed over.
+void FocusControl(HWND control);
+
 // The class name of dialogs.
 inline constexpr const char* kDialogClass = "#32770";
 

@@ -1,8 +1,6 @@
 // MessageBoxA: a dialog built in memory around the text, with the buttons a Japanese
 // Windows shows, run modally like any dialog.
 #include <QFontMetrics>
-#include <QGuiApplication>
-#include <QScreen>
 #include <vector>
 
 #include "platform/common/codepage.h"
@@ -12,6 +10,7 @@
 #include "platform/user32/dialogs/modal_loop.h"
 #include "platform/user32/qt/qt_ready.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -122,8 +121,7 @@ res::DialogTemplate BoxTemplate(const std::u16string& text, const std::u16string
 
   QFont font = DialogFontOf(t);
   BaseUnits units = BaseUnitsOf(font);
-  QRect work(0, 0, 1024, 768);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) work = screen->availableGeometry();
+  QRect work = WorkArea();
   int maxTextWidth = std::min(work.width() * 5 / 8, 640);
   QString shown = QString::fromStdU16String(text);
   QRect measured = QFontMetrics(font).boundingRect(QRect(0, 0, maxTextWidth, 100000),

@@ -1,9 +1,8 @@
 #include "platform/user32/menus/menu_table.h"
 
-#include <map>
 #include <memory>
-#include <mutex>
 
+#include "platform/common/handle_map.h"
 #include "platform/common/immortal.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/resources/module_resources.h"
@@ -13,31 +12,32 @@
 namespace win32::user32 {
 namespace {
 
-struct MenuTable {
-  std::mutex mutex;
-  std::map<std::uintptr_t, std::unique_ptr<Menu>> menus;
-  std::uintptr_t next = 0x30010;  // menus have handles of their own range, never reused
-};
+using MenuMap = HandleMap<HMENU, Menu>;
 
-MenuTable& TheMenus() {
-  static Immortal<MenuTable> table;
-  return *table;
+MenuMap& Menus() {
+  static Immortal<MenuMap> menus(0x30010, 2);  // a range of their own
+  return *menus;
 }
 
+Menu& NewMenu() {
+  auto menu = std::make_unique<Menu>();
+  Menu& stored = *menu;
+  stored.handle = Menus().Add(std::move(menu));
+  return stored;
+}
+
+// A menu gets its handle before its drop-downs get theirs.
 HMENU Build(const std::vector<res::MenuItem>& items) {
   Menu& menu = NewMenu();
-  HMENU handle = menu.handle;
-  std::vector<MenuItem> built;
   for (const res::MenuItem& source : items) {
     MenuItem item;
     item.flags = source.flags;
     item.id = source.id;
     item.text = source.text;
     if (source.flags & MF_POPUP) item.submenu = Build(source.items);
-    built.push_back(std::move(item));
+    menu.items.push_back(std::move(item));
   }
-  LookupMenu(handle)->items = std::move(built);
-  return handle;
+  return menu.handle;
 }
 
 std::optional<ItemRef> FindByCommand(Menu& menu, UINT id) {
@@ -68,24 +68,7 @@ Menu* MenuOrError(HMENU handle) {
 
 }  // namespace
 
-Menu* LookupMenu(HMENU handle) {
-  MenuTable& t = TheMenus();
-  std::lock_guard lock(t.mutex);
-  auto it = t.menus.find(reinterpret_cast<std::uintptr_t>(handle));
-  return it == t.menus.end() ? nullptr : it->second.get();
-}
-
-Menu& NewMenu() {
-  MenuTable& t = TheMenus();
-  std::lock_guard lock(t.mutex);
-  auto key = t.next;
-  t.next += 2;
-  auto menu = std::make_unique<Menu>();
-  menu->handle = reinterpret_cast<HMENU>(key);
-  Menu& stored = *menu;
-  t.menus.emplace(key, std::move(menu));
-  return stored;
-}
+Menu* LookupMenu(HMENU handle) { return Menus().Find(handle); }
 
 std::optional<ItemRef> FindItem(HMENU handle, UINT idOrPosition, UINT flags) {
   Menu* menu = LookupMenu(handle);
@@ -102,17 +85,8 @@ std::optional<ItemRef> FindItem(HMENU handle, UINT idOrPosition, UINT flags) {
 using namespace win32::user32;
 
 HMENU WINAPI LoadMenuA(HINSTANCE, LPCSTR name) {
-  auto data = win32::res::Find(RT_MENU, name);
-  if (data.empty()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  auto items = win32::res::DecodeMenu(data);
-  if (!items) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return nullptr;
-  }
-  return Build(*items);
+  auto items = win32::res::FindDecoded(RT_MENU, name, win32::res::DecodeMenu);
+  return items ? Build(*items) : nullptr;
 }
 
 BOOL WINAPI DestroyMenu(HMENU handle) {
@@ -123,16 +97,7 @@ BOOL WINAPI DestroyMenu(HMENU handle) {
     if (item.submenu) submenus.push_back(item.submenu);
   }
   for (HMENU sub : submenus) DestroyMenu(sub);
-  std::unique_ptr<Menu> doomed;
-  {
-    MenuTable& t = TheMenus();
-    std::lock_guard lock(t.mutex);
-    auto it = t.menus.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == t.menus.end()) return FALSE;
-    doomed = std::move(it->second);
-    t.menus.erase(it);
-  }
-  return TRUE;
+  return Menus().Remove(handle) ? TRUE : FALSE;
 }
 
 HMENU WINAPI GetSubMenu(HMENU menu, int position) {

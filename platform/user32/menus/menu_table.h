@@ -29,9 +29,6 @@ struct Menu {
 
 Menu* LookupMenu(HMENU menu);
 
-// A new empty menu.
-Menu& NewMenu();
-
 // The item with this command (searched through the drop-downs too) or at this position.
 struct ItemRef {
   Menu* menu = nullptr;

@@ -19,36 +19,6 @@ extern char** environ;
 namespace porongo::testing {
 namespace {
 
-constexpr char kConfig[] = R"(Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "AutoEnableDevices" "false"
-EndSection
-Section "Monitor"
-  Identifier "Monitor0"
-  HorizSync 5.0 - 1000.0
-  VertRefresh 5.0 - 200.0
-  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
-  Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync
-  Modeline "640x480" 25.175 640 656 752 800 480 490 492 525 -hsync -vsync
-  Modeline "640x480_75" 31.50 640 656 720 840 480 481 484 500 -hsync -vsync
-EndSection
-Section "Device"
-  Identifier "Card0"
-  Driver "dummy"
-  VideoRam 65536
-EndSection
-Section "Screen"
-  Identifier "Screen0"
-  Device "Card0"
-  Monitor "Monitor0"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Modes "1024x768" "800x600" "640x480" "640x480_75"
-    Virtual 1024 768
-  EndSubSection
-EndSection
-)";
 
 std::string FindXorg() {
   for (const char* path : {"/usr/lib/xorg/Xorg", "/usr/bin/Xorg"}) {
@@ -92,7 +62,7 @@ std::unique_ptr<DummyXServer> DummyXServer::Start(std::string& why) {
     return nullptr;
   }
   server->directory_ = pattern;
-  std::ofstream(server->directory_ / "xorg.conf") << kConfig;
+  std::filesystem::copy_file(DUMMY_XORG_CONF, server->directory_ / "xorg.conf");
   std::filesystem::path log = server->directory_ / "Xorg.log";
 
   int ready[2];

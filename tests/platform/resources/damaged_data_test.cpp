@@ -126,6 +126,31 @@ TEST(DamagedData, EveryTruncationOfTheResFile) {
   }
 }
 
+TEST(DamagedData, LoadersTellAMissingResourceFromADamagedOne) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  struct Case {
+    const char* loader;
+    LPCSTR type;
+    int damagedId;
+    std::function<bool(int id)> fails;
+  } cases[] = {
+      {"LoadMenuA", RT_MENU, 60, [&](int id) { return LoadMenuA(instance, MAKEINTRESOURCEA(id)) == nullptr; }},
+      {"LoadAcceleratorsA", RT_ACCELERATOR, 61,
+       [&](int id) { return LoadAcceleratorsA(instance, MAKEINTRESOURCEA(id)) == nullptr; }},
+      {"DialogBoxParamA", RT_DIALOG, 62,
+       [&](int id) { return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, nullptr, 0) == -1; }},
+  };
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_TRUE(c.fails(999)) << c.loader;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND)) << c.loader;
+    ASSERT_FALSE(Find(c.type, MAKEINTRESOURCEA(c.damagedId)).empty()) << c.loader;
+    SetLastError(0);
+    EXPECT_TRUE(c.fails(c.damagedId)) << c.loader;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND)) << c.loader;
+  }
+}
+
 // A .res header for a resource of type and name ordinals with `dataSize` bytes of data.
 Builder ResHeader(std::uint32_t dataSize, std::uint32_t headerSize = 32) {
   Builder b;

@@ -284,6 +284,18 @@ TEST_F(Dialogs, MnemonicsOfLabelsAndButtons) {
   EXPECT_EQ(CountCommand(MAKEWPARAM(IDCANCEL, BN_CLICKED)), 1u);
 }
 
+TEST_F(Dialogs, MnemonicsAfterHalfWidthKatakana) {
+  // Half-width katakana are single bytes of code page 932, not the lead bytes of pairs.
+  dialogLog.endOnOk = false;
+  Run(ID_CENTRED_DIALOG, {[&] {
+                            SetDlgItemTextA(dialogLog.dialog, IDCANCEL, Sjis(u8"ｷｬﾝｾﾙ&C").c_str());
+                            SetFocus(GetDlgItem(dialogLog.dialog, IDOK));
+                          },
+                          [&] { Click(Focused(), Qt::Key_C, Qt::NoModifier, QStringLiteral("c")); },
+                          [&] { EndDialog(dialogLog.dialog, 0); }});
+  EXPECT_EQ(CountCommand(MAKEWPARAM(IDCANCEL, BN_CLICKED)), 1u);
+}
+
 TEST_F(Dialogs, ControlsShowTheirTemplates) {
   QString prompt, note, label, button;
   bool promptWraps = false, noteWraps = true;

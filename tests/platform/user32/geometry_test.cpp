@@ -1,6 +1,9 @@
 // Window and client rectangles, sizing by the client area, styles and the frame.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "platform/user32/frame_metrics.h"
 #include "user32_test_support.h"
 
@@ -159,6 +162,30 @@ TEST_F(Windows, UnknownClassesAndDuplicateRegistrationsFail) {
   EXPECT_EQ(RegisterClassExA(&wc), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
   EXPECT_NE(CreateWindowExA(0, other.c_str(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(Windows, GetClassNameCopiesWholeCharactersOnly) {
+  const std::string name = Sjis(u8"AB漢字");  // 6 bytes: two single, two double
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = name.c_str();
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  HWND w = CreateWindowExA(0, name.c_str(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  struct Case {
+    int size;
+    const char8_t* expected;
+  } cases[] = {{64, u8"AB漢字"}, {7, u8"AB漢字"}, {6, u8"AB漢"}, {5, u8"AB漢"}, {4, u8"AB"}, {2, u8"A"}, {1, u8""}};
+  for (const Case& c : cases) {
+    char buffer[64];
+    std::memset(buffer, 'x', sizeof buffer);
+    std::string expected = Sjis(c.expected);
+    EXPECT_EQ(GetClassNameA(w, buffer, c.size), static_cast<int>(expected.size())) << c.size;
+    EXPECT_EQ(std::string(buffer), expected) << c.size;
+  }
+  DestroyWindow(w);
+  EXPECT_TRUE(UnregisterClassA(name.c_str(), nullptr));
 }
 
 TEST_F(Windows, DestroyingSendsDestroyTopDownAndNcDestroyBottomUp) {

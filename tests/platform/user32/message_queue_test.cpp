@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "platform/kernel32/tick_count_override.h"
@@ -134,6 +135,29 @@ TEST_F(MessageQueue, PostingToABadWindowFailsAndADestroyedWindowsMessagesGo) {
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(PostMessageA(window, WM_USER, 0, 0));
+}
+
+TEST_F(MessageQueue, CallsForAWindowThatIsGoneFailWithInvalidWindowHandle) {
+  HWND gone = MakeWindow();
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  struct Case {
+    const char* name;
+    std::function<bool()> fails;
+  } cases[] = {
+      {"SendMessageA", [&] { return SendMessageA(gone, WM_USER, 0, 0) == 0; }},
+      {"SendMessageA to no window", [] { return SendMessageA(nullptr, WM_USER, 0, 0) == 0; }},
+      {"PostMessageA", [&] { return !PostMessageA(gone, WM_USER, 0, 0); }},
+      {"SetTimer", [&] { return SetTimer(gone, 1, 10, nullptr) == 0; }},
+  };
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_TRUE(c.fails()) << c.name;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE)) << c.name;
+  }
+  // Nothing was queued or scheduled for it.
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 TEST_F(MessageQueue, MessageTimeIsTheRetrievedMessagesTime) {

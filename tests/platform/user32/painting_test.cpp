@@ -150,6 +150,26 @@ TEST_F(Painting, AnExposedWindowIsRepainted) {
   ASSERT_EQ(Count(got, WM_PAINT), 1u);
 }
 
+TEST_F(Painting, ControlsLeaveTheirDrawingToQt) {
+  for (const char* className : {"BUTTON", "STATIC", "EDIT", UPDOWN_CLASSA}) {
+    HWND control =
+        CreateWindowExA(0, className, "x", WS_CHILD | WS_VISIBLE, 5, 5, 60, 20, window, nullptr, nullptr, nullptr);
+    ASSERT_NE(control, nullptr) << className;
+    DispatchPending();
+    InvalidateRect(control, nullptr, TRUE);
+    // The control's WM_PAINT validates: no second one follows.
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, control, WM_PAINT, WM_PAINT, PM_REMOVE)) << className;
+    DispatchMessageA(&msg);
+    EXPECT_FALSE(PeekMessageA(&msg, control, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << className;
+    // Erasing counts as done.
+    HDC dc = GetDC(control);
+    EXPECT_EQ(SendMessageA(control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1) << className;
+    ReleaseDC(control, dc);
+    DestroyWindow(control);
+  }
+}
+
 struct ResizeCase {
   const char* name;
   UINT classStyle;

@@ -1,0 +1,22 @@
+#include "platform/user32/work_area.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "platform/user32/display/current_mode.h"
+#include "platform/user32/qt/event_pump.h"
+
+namespace win32::user32 {
+
+QRect WorkArea(const QWidget* near) {
+  if (qt::RunsQt()) {
+    QScreen* screen = near ? near->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) return screen->availableGeometry();
+  }
+  display::ScreenMode mode = display::CurrentScreenMode();
+  return QRect(0, 0, mode.width, mode.height);
+}
+
+}  // namespace win32::user32

@@ -1,0 +1,15 @@
+// The work area: the part of a screen that windows may cover (the screen less the desktop's
+// panels), in screen coordinates.
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+namespace win32::user32 {
+
+// The work area of the screen that shows `near`, else of the primary screen; without Qt's
+// screens, the whole screen of the current mode.
+QRect WorkArea(const QWidget* near = nullptr);
+
+}  // namespace win32::user32
