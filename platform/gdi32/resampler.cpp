@@ -171,8 +171,10 @@ RowScaler::RowScaler(const AxisMap& columns) : map_(columns), combine_(columns.c
     const int lane = 2 * (i % kStep);
     for (int k = columns.offsets[i]; k < columns.offsets[i + 1]; ++k) {
       const int tap = columns.sources[k] - columns.sourceMin - starts_[i];
-      group[tap][lane] = static_cast<std::uint16_t>(columns.weights[k]);
-      group[tap][lane + 1] = static_cast<std::uint16_t>(columns.weights[k]);
+      // By tap; with two taps, by column: vector i % 4 / 2, lanes 4 * (i % 2) + 2 * tap.
+      simd::Lanes8& w = taps_ == 2 ? group[(i % kStep) / 2] : group[tap];
+      const int at = taps_ == 2 ? 4 * (i % 2) + 2 * tap : lane;
+      w[at] = w[at + 1] = static_cast<std::uint16_t>(columns.weights[k]);
     }
   }
 }
@@ -188,7 +190,10 @@ void RowScaler::Scale(const Pixel* in, Pixel* out) const {
       }
       break;
     case Combine::Weighted:
-      ScaleWeighted(in, out);
+      if (taps_ == 2)
+        ScalePairs(in, out);
+      else
+        ScaleWeighted(in, out);
       break;
     case Combine::And:
     case Combine::Or:
@@ -219,6 +224,32 @@ void RowScaler::ScaleWeighted(const Pixel* in, Pixel* out) const {
   }
 }
 
+// Two taps are neighbouring pixels: one 64-bit load fetches both, and the products of the
+// two are added after multiplying.
+void RowScaler::ScalePairs(const Pixel* in, Pixel* out) const {
+  using simd::Lanes8;
+  using simd::Pixels4;
+  using Pairs = std::uint64_t __attribute__((vector_size(16)));
+  const int* starts = starts_.data();
+  const Lanes8* weights = weights_.data();
+  auto pair = [in](int start) { return simd::Load<std::uint64_t>(in + start); };
+  const Lanes8 half = Lanes8{} + kWeightOne / 2;
+  for (int i = 0; i < paddedWidth_; i += simd::kPixelsPerVector, weights += 2) {
+    const auto x0 = reinterpret_cast<Pixels4>(Pairs{pair(starts[i]), pair(starts[i + 1])});
+    const auto x1 = reinterpret_cast<Pixels4>(Pairs{pair(starts[i + 2]), pair(starts[i + 3])});
+    const auto e0 = reinterpret_cast<Pixels4>(simd::EvenBytes(x0) * weights[0]);
+    const auto e1 = reinterpret_cast<Pixels4>(simd::EvenBytes(x1) * weights[1]);
+    const auto o0 = reinterpret_cast<Pixels4>(simd::OddBytes(x0) * weights[0]);
+    const auto o1 = reinterpret_cast<Pixels4>(simd::OddBytes(x1) * weights[1]);
+    // Each column's first taps, then its second ones, four columns side by side.
+    const Lanes8 even = reinterpret_cast<Lanes8>(__builtin_shufflevector(e0, e1, 0, 2, 4, 6)) +
+                        reinterpret_cast<Lanes8>(__builtin_shufflevector(e0, e1, 1, 3, 5, 7)) + half;
+    const Lanes8 odd = reinterpret_cast<Lanes8>(__builtin_shufflevector(o0, o1, 0, 2, 4, 6)) +
+                       reinterpret_cast<Lanes8>(__builtin_shufflevector(o0, o1, 1, 3, 5, 7)) + half;
+    simd::Store(out + i, simd::FromSums(even, odd));
+  }
+}
+
 void RowScaler::ScaleBitwise(const Pixel* in, Pixel* out) const {
   const bool isAnd = combine_ == Combine::And;
   const int* offsets = map_.offsets.data();
@@ -233,12 +264,16 @@ void RowScaler::ScaleBitwise(const Pixel* in, Pixel* out) const {
 
 namespace {
 
-// Writes the vector at pixel x of a row `width` pixels long: the last one only in part.
-inline void StoreUpTo(Pixel* out, int x, int width, simd::Pixels4 v) {
-  if (x + simd::kPixelsPerVector <= width)
-    simd::Store(out + x, v);
-  else
-    std::memcpy(out + x, &v, sizeof(Pixel) * (width - x));
+// Writes a row of `width` pixels, made a vector at a time by make(x) for the pixels from x
+// on: whole vectors, then the first pixels of one more.
+template <typename Make>
+inline void WriteRow(Pixel* out, int width, Make make) {
+  int x = 0;
+  for (; x + simd::kPixelsPerVector <= width; x += simd::kPixelsPerVector) simd::Store(out + x, make(x));
+  if (x < width) {
+    const simd::Pixels4 last = make(x);
+    std::memcpy(out + x, &last, sizeof(Pixel) * (width - x));
+  }
 }
 
 }  // namespace
@@ -252,8 +287,7 @@ void RowCombiner::Combine2(const Pixel* first, int firstWeight, const Pixel* sec
   using simd::Pixels4;
   // The way of combining is chosen once, outside the loop over the row.
   auto each = [&](auto combine) {
-    for (int x = 0; x < width_; x += simd::kPixelsPerVector)
-      StoreUpTo(out, x, width_, combine(simd::Load<Pixels4>(first + x), simd::Load<Pixels4>(second + x)));
+    WriteRow(out, width_, [&](int x) { return combine(simd::Load<Pixels4>(first + x), simd::Load<Pixels4>(second + x)); });
   };
   switch (combine_) {
     case Combine::Weighted: {
@@ -278,9 +312,40 @@ void RowCombiner::Combine2(const Pixel* first, int firstWeight, const Pixel* sec
   }
 }
 
+void RowCombiner::Blend2Twice(const Pixel* first, const Pixel* second, const int* weights, Pixel* out,
+                              Pixel* nextOut) const {
+  using simd::Lanes8;
+  using simd::Pixels4;
+  const Lanes8 half = Lanes8{} + kWeightOne / 2;
+  const auto a0 = static_cast<std::uint16_t>(weights[0]);
+  const auto a1 = static_cast<std::uint16_t>(weights[1]);
+  const auto b0 = static_cast<std::uint16_t>(weights[2]);
+  const auto b1 = static_cast<std::uint16_t>(weights[3]);
+  int x = 0;
+  auto blend = [&](Pixels4& r0, Pixels4& r1) {
+    const Pixels4 p = simd::Load<Pixels4>(first + x);
+    const Pixels4 q = simd::Load<Pixels4>(second + x);
+    const Lanes8 pe = simd::EvenBytes(p), po = simd::OddBytes(p);
+    const Lanes8 qe = simd::EvenBytes(q), qo = simd::OddBytes(q);
+    r0 = simd::FromSums(pe * a0 + qe * a1 + half, po * a0 + qo * a1 + half);
+    r1 = simd::FromSums(pe * b0 + qe * b1 + half, po * b0 + qo * b1 + half);
+  };
+  for (; x + simd::kPixelsPerVector <= width_; x += simd::kPixelsPerVector) {
+    Pixels4 r0, r1;
+    blend(r0, r1);
+    simd::Store(out + x, r0);
+    simd::Store(nextOut + x, r1);
+  }
+  if (x < width_) {
+    Pixels4 r0, r1;
+    blend(r0, r1);
+    std::memcpy(out + x, &r0, sizeof(Pixel) * (width_ - x));
+    std::memcpy(nextOut + x, &r1, sizeof(Pixel) * (width_ - x));
+  }
+}
+
 void RowCombiner::Copy(const Pixel* row, Pixel* out) const {
-  for (int x = 0; x < width_; x += simd::kPixelsPerVector)
-    StoreUpTo(out, x, width_, simd::Load<simd::Pixels4>(row + x) | kOpaque);
+  WriteRow(out, width_, [row](int x) { return simd::Load<simd::Pixels4>(row + x) | kOpaque; });
 }
 
 void RowCombiner::Reset() {
@@ -319,10 +384,16 @@ void RowCombiner::Add(const Pixel* row, int weight) {
 }
 
 void RowCombiner::Finish(Pixel* out) const {
-  for (int v = 0; v < vectors_; ++v) {
-    const simd::Pixels4 r =
-        combine_ == Combine::Weighted ? simd::FromSums(even_[v], odd_[v]) : bits_[v] | kOpaque;
-    StoreUpTo(out, v * simd::kPixelsPerVector, width_, r);
+  const simd::Lanes8* even = even_.data();
+  const simd::Lanes8* odd = odd_.data();
+  const simd::Pixels4* bits = bits_.data();
+  if (combine_ == Combine::Weighted) {
+    WriteRow(out, width_, [even, odd](int x) {
+      const int v = x / simd::kPixelsPerVector;
+      return simd::FromSums(even[v], odd[v]);
+    });
+  } else {
+    WriteRow(out, width_, [bits](int x) { return bits[x / simd::kPixelsPerVector] | kOpaque; });
   }
 }
 

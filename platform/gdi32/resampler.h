@@ -65,6 +65,7 @@ class RowScaler {
 
  private:
   void ScaleWeighted(const Pixel* in, Pixel* out) const;
+  void ScalePairs(const Pixel* in, Pixel* out) const;
   void ScaleBitwise(const Pixel* in, Pixel* out) const;
 
   const AxisMap& map_;
@@ -74,7 +75,8 @@ class RowScaler {
   int taps_ = 1;             // Weighted: taps per column
   std::vector<int> starts_;  // Pick, Weighted: each column's first source, from sourceMin
   // Weighted: for each group of four columns, for each tap, the four columns' weights, each
-  // in the two 16-bit lanes of its pixel.
+  // in the two 16-bit lanes of its pixel. With two taps, they are laid out by column
+  // instead: columns 0 and 1 (each's first and second tap), then columns 2 and 3.
   std::vector<simd::Lanes8> weights_;
 };
 
@@ -88,6 +90,9 @@ class RowCombiner {
   // One pass over all of a destination row's scaled rows: for rows that are all at hand.
   void Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight, Pixel* out) const;
   void Copy(const Pixel* row, Pixel* out) const;
+  // Two Weighted destination rows of the same two scaled rows (enlarging about twice makes
+  // them in pairs), in one pass: `weights` are the first row's two, then the second's.
+  void Blend2Twice(const Pixel* first, const Pixel* second, const int* weights, Pixel* out, Pixel* nextOut) const;
 
   // Rows added one at a time, for any number of them.
   void Reset();

@@ -9,6 +9,7 @@
 #include "platform/gdi32/handle_table.h"
 #include "platform/gdi32/raster_ops.h"
 #include "platform/gdi32/resampler.h"
+#include "platform/gdi32/stretch_plan.h"
 
 using namespace win32::gdi;
 
@@ -93,12 +94,14 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   PixelView sv = ViewOf(src);
   Pixel pattern = 0;
   if (rop::UsesPattern(index) && !PatternPixel(dst, dv, pattern)) return;
-  AxisMap columns = MapAxis(xDest, wDest, xSrc, wSrc, dv.width, sv.width, dst.stretchMode);
-  AxisMap rows = MapAxis(yDest, hDest, ySrc, hSrc, dv.height, sv.height, dst.stretchMode);
+  const StretchPlan& plan = PlanFor(
+      {xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, dv.width, dv.height, sv.width, sv.height, dst.stretchMode});
+  const AxisMap& columns = plan.columns;
+  const AxisMap& rows = plan.rows;
   if (columns.Count() == 0 || rows.Count() == 0) return;
 
   SourceConversion conversion = ConversionFor(src, sv, dst, dv);
-  RowScaler scaler(columns);
+  const RowScaler& scaler = plan.scaler;
   // Two rows at hand for the rows combined in one pass, and two more so that rows shared
   // by neighbouring destination rows survive (mirrored maps ask for them in reverse).
   ScaledRows scaled(scaler, columns, conversion, sv, 4);
@@ -107,32 +110,47 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   const int width = columns.Count();
   RowCombiner combiner(rows.combine, width);
   // A plain copy onto colour pixels writes the combined rows in place; anything else
-  // combines into a row of its own and then applies the raster operation.
+  // combines into rows of its own (two at most at a time) and then applies the raster
+  // operation.
   const bool direct = index == rop::kSrcCopy && !dv.mono;
-  std::vector<Pixel> combined(direct ? 0 : width);
+  std::vector<Pixel> combined(direct ? 0 : 2 * std::size_t(width));
   rop::BlockFunction apply = rop::Block(index);
+  auto target = [&](int i, int which) {
+    return direct ? dv.Row(rows.first + i) + columns.first : combined.data() + std::size_t(which) * width;
+  };
+  auto finish = [&](int i, int which) {
+    if (direct) return;
+    Pixel* row = combined.data() + std::size_t(which) * width;
+    if (dv.mono)
+      for (int x = 0; x < width; ++x) row[x] = NearestMono(row[x]);  // averaging leaves greys a mono bitmap cannot hold
+    apply(dv.Row(rows.first + i) + columns.first, 0, row, 0, pattern, width, 1);
+  };
+  const int* offsets = rows.offsets.data();
   const int* sources = rows.sources.data();
   const int* weights = rows.weights.data();
   for (int i = 0; i < rows.Count(); ++i) {
-    Pixel* row = dv.Row(rows.first + i) + columns.first;
-    Pixel* out = direct ? row : combined.data();
-    const int begin = rows.offsets[i];
-    const int end = rows.offsets[i + 1];
+    const int begin = offsets[i];
+    const int end = offsets[i + 1];
     if (end - begin == 1) {
-      combiner.Copy(scaled.Get(sources[begin]), out);
+      combiner.Copy(scaled.Get(sources[begin]), target(i, 0));
     } else if (end - begin == 2) {
       const Pixel* upper = scaled.Get(sources[begin]);
       const Pixel* lower = scaled.Get(sources[begin + 1]);
-      combiner.Combine2(upper, weights[begin], lower, weights[begin + 1], out);
+      const bool twice = rows.combine == Combine::Weighted && i + 1 < rows.Count() && offsets[i + 2] - end == 2 &&
+                         sources[end] == sources[begin] && sources[end + 1] == sources[begin + 1];
+      if (twice) {
+        combiner.Blend2Twice(upper, lower, weights + begin, target(i, 0), target(i + 1, 1));
+        finish(i, 0);
+        finish(++i, 1);
+        continue;
+      }
+      combiner.Combine2(upper, weights[begin], lower, weights[begin + 1], target(i, 0));
     } else {
       combiner.Reset();
       for (int k = begin; k < end; ++k) combiner.Add(scaled.Get(sources[k]), weights[k]);
-      combiner.Finish(out);
+      combiner.Finish(target(i, 0));
     }
-    if (direct) continue;
-    if (dv.mono)
-      for (Pixel& p : combined) p = NearestMono(p);  // averaging leaves greys that a mono bitmap cannot hold
-    apply(row, 0, combined.data(), 0, pattern, width, 1);
+    finish(i, 0);
   }
 }
 
