@@ -2,6 +2,7 @@
 // stretched frame, and the panel's texts with a font made for each.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -111,6 +112,28 @@ void PanelText(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(PanelText);
+
+// A text that changes every time, like a score counting up: no layout of it is kept yet.
+void ChangingText(benchmark::State& state) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  Surface frame(640, 480);
+  HFONT font = CreateFontA(17, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+  HGDIOBJ old = SelectObject(frame.dc(), font);
+  SetBkMode(frame.dc(), TRANSPARENT);
+  char text[32];
+  int score = 0;
+  for (auto _ : state) {
+    const int length = std::snprintf(text, sizeof text, "得　点：%05d", score++ % 100000);
+    if (!TextOutA(frame.dc(), 510, 80, text, length)) {
+      state.SkipWithError("TextOutA failed: no Qt application");
+      break;
+    }
+  }
+  SelectObject(frame.dc(), old);
+  DeleteObject(font);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(ChangingText);
 
 // A font made, selected and deleted again without drawing: what each panel text costs
 // before its glyphs.

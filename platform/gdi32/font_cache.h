@@ -23,6 +23,8 @@ struct RealizedFont {
   int aveCharWidth = 0;
   int maxCharWidth = 0;
   bool fixedPitch = false;
+  // Its glyphs as drawn so far: a cache that drawing fills, whatever else is const.
+  mutable GlyphMaskCache glyphMasks;
 
   int Height() const { return ascent + descent; }
 };
@@ -31,7 +33,7 @@ struct LaidOutText {
   QList<QGlyphRun> runs;  // glyph positions relative to the line's top-left corner
   double lineAscent = 0;  // where the runs' baseline lies below that corner
   int width = 0;          // the advance of the whole text
-  GlyphMasks masks;       // made the first time the text is drawn
+  GlyphMasks masks;       // found the first time the text is drawn
 
   // Where the runs are drawn from, relative to the top-left corner of the text's cell box:
   // the line's baseline on the font's.

@@ -64,13 +64,30 @@ void BlendRow(Pixel* out, const std::uint16_t* lanes, int count, const Ink& ink)
 
 bool Inked(Pixel p) { return (p & 0x00FFFFFFu) != 0; }
 
-// One glyph drawn alone in white on black: its coverage is any channel of the result.
+// A position in whole pixels and 64ths of a pixel (Qt places glyphs in 64ths).
+struct Split {
+  int whole;
+  int sixtyFourths;
+};
+Split SplitPosition(double v) {
+  const auto t = static_cast<long long>(std::llround(v * 64));
+  const long long whole = t >= 0 ? t / 64 : -((-t + 63) / 64);
+  return {static_cast<int>(whole), static_cast<int>(t - whole * 64)};
+}
+
+// One glyph drawn alone in white on black, at the given fractions of a pixel right of and
+// below `margin` from the left and 2 * `margin` from the top, where ink reaching well
+// outside the glyph's cell still lands; its coverage is any channel of the result.
 // `scratch` is black on entry and on return.
-void Capture(QImage& scratch, const QGlyphRun& glyph, QPointF at, QPoint toCell, std::vector<GlyphMask>& out) {
+std::shared_ptr<const GlyphMask> Capture(QImage& scratch, int margin, const QGlyphRun& run, quint32 glyph, int x64,
+                                         int y64) {
+  QGlyphRun one = run;
+  one.setGlyphIndexes({glyph});
+  one.setPositions({QPointF(0, 0)});
   {
     QPainter painter(&scratch);
     painter.setPen(Qt::white);
-    painter.drawGlyphRun(at, glyph);
+    painter.drawGlyphRun(QPointF(margin + x64 / 64.0, 2 * margin + y64 / 64.0), one);
   }
   int left = scratch.width(), top = scratch.height(), right = -1, bottom = -1;
   for (int y = 0; y < scratch.height(); ++y) {
@@ -83,24 +100,24 @@ void Capture(QImage& scratch, const QGlyphRun& glyph, QPointF at, QPoint toCell,
       bottom = std::max(bottom, y);
     }
   }
-  if (right < 0) return;  // a space
-  GlyphMask mask;
-  mask.left = left + toCell.x();
-  mask.top = top + toCell.y();
+  auto mask = std::make_shared<GlyphMask>();
+  if (right < 0) return mask;  // a space: no ink, nothing to blend
+  mask->left = left - margin;
+  mask->top = top - 2 * margin;
   // Rows of whole vectors: the padding has no coverage.
   const int inked = right - left + 1;
-  mask.width = (inked + simd::kPixelsPerVector - 1) / simd::kPixelsPerVector * simd::kPixelsPerVector;
-  mask.height = bottom - top + 1;
-  mask.lanes.assign(std::size_t(mask.width) * mask.height * 2, 0);
+  mask->width = (inked + simd::kPixelsPerVector - 1) / simd::kPixelsPerVector * simd::kPixelsPerVector;
+  mask->height = bottom - top + 1;
+  mask->lanes.assign(std::size_t(mask->width) * mask->height * 2, 0);
   for (int y = top; y <= bottom; ++y) {
     auto* row = reinterpret_cast<Pixel*>(scratch.scanLine(y));
-    std::uint16_t* lanes = &mask.lanes[std::size_t(y - top) * mask.width * 2];
+    std::uint16_t* lanes = &mask->lanes[std::size_t(y - top) * mask->width * 2];
     for (int x = left; x <= right; ++x) {
       lanes[2 * (x - left)] = lanes[2 * (x - left) + 1] = static_cast<std::uint16_t>((row[x] >> 8) & 0xFFu);
       row[x] = kBlack;
     }
   }
-  out.push_back(std::move(mask));
+  return mask;
 }
 
 // A background with every channel varying, and a text colour unlike it, for the check.
@@ -110,35 +127,9 @@ Pixel TestBackground(int x, int y) {
 }
 constexpr Pixel kTestColor = 0xFF3C9AD2u;
 
-}  // namespace
-
-void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text) {
-  GlyphMasks& masks = text.masks;
-  masks.glyphs.clear();
-  masks.state = GlyphMasks::State::Unusable;
-  // Decorations are lines across the text, not glyphs.
-  if (font.font.underline() || font.font.strikeOut() || font.Height() > kMaxMaskedHeight) return;
-
-  // Each glyph is drawn near the top-left of a scratch image, `margin` in from its edges,
-  // where ink reaching well outside the glyph's cell still lands.
+// Whether the masks give the pixels Qt gives for the whole text.
+bool SameAsQt(const RealizedFont& font, const LaidOutText& text) {
   const int margin = font.Height() + 8;
-  QImage scratch(4 * margin, 3 * margin, QImage::Format_RGB32);
-  scratch.fill(kBlack);
-  const QPointF origin = text.Origin(font);
-  for (const QGlyphRun& run : text.runs) {
-    const QList<quint32> indexes = run.glyphIndexes();
-    const QList<QPointF> positions = run.positions();
-    for (qsizetype i = 0; i < indexes.size(); ++i) {
-      QGlyphRun glyph = run;
-      glyph.setGlyphIndexes({indexes[i]});
-      glyph.setPositions({positions[i]});
-      // Whole pixels move the glyph, so its fraction of a pixel stays what it is in the text.
-      const int shift = static_cast<int>(std::floor(positions[i].x()));
-      Capture(scratch, glyph, origin + QPointF(margin - shift, margin), QPoint(shift - margin, -margin), masks.glyphs);
-    }
-  }
-
-  // The check: the whole text drawn by Qt and by the masks, on a varied background.
   const int width = text.width + 2 * margin + font.Height();
   const int height = font.Height() + 2 * margin;
   QImage byQt(width, height, QImage::Format_RGB32);
@@ -150,19 +141,95 @@ void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text) {
   {
     QPainter painter(&byQt);
     painter.setPen(QColor::fromRgb(kTestColor));
-    for (const QGlyphRun& run : text.runs) painter.drawGlyphRun(origin + QPointF(margin, margin), run);
+    for (const QGlyphRun& run : text.runs) painter.drawGlyphRun(QPointF(margin, margin) + text.Origin(font), run);
   }
-  BlendGlyphMasks(masks, kTestColor,
-                  PixelView{reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, margin, margin);
-  masks.state = byQt == byMasks ? GlyphMasks::State::Usable : GlyphMasks::State::Unusable;
-  if (masks.state == GlyphMasks::State::Unusable) masks.glyphs.clear();
+  BlendGlyphMasks(text.masks, kTestColor, PixelView{reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false},
+                  margin, margin);
+  return byQt == byMasks;
+}
+
+}  // namespace
+
+std::size_t GlyphMaskCache::KeyHash::operator()(const Key& k) const {
+  return qHash(k.face) ^ (std::size_t{k.glyph} * 0x9E3779B97F4A7C15ull) ^ (std::size_t(k.x64) << 40) ^
+         (std::size_t(k.y64) << 48);
+}
+
+std::shared_ptr<const GlyphMask>& GlyphMaskCache::Mask(const Key& key) {
+  // Bounded: texts keep the masks they use when the cache lets go of them.
+  constexpr std::size_t kMaxMasks = 4096;
+  if (masks_.size() >= kMaxMasks && masks_.find(key) == masks_.end()) masks_.clear();
+  return masks_[key];
+}
+
+GlyphMaskCache::Check& GlyphMaskCache::CheckOf(const QRawFont& face) {
+  for (auto& [known, check] : faces_)
+    if (known == face) return check;
+  return faces_.emplace_back(face, Check::NotYet).second;
+}
+
+void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text) {
+  GlyphMasks& masks = text.masks;
+  masks.glyphs.clear();
+  masks.state = GlyphMasks::State::Unusable;
+  // Decorations are lines across the text, not glyphs.
+  if (font.font.underline() || font.font.strikeOut() || font.Height() > kMaxMaskedHeight) return;
+
+  GlyphMaskCache& cache = font.glyphMasks;
+  const int margin = font.Height() + 8;
+  QImage scratch;  // made when a glyph is first drawn
+  bool unchecked = false;
+  const QPointF origin = text.Origin(font);
+  for (const QGlyphRun& run : text.runs) {
+    const QRawFont face = run.rawFont();
+    switch (cache.CheckOf(face)) {
+      case GlyphMaskCache::Check::Failed:
+        masks.glyphs.clear();
+        return;
+      case GlyphMaskCache::Check::NotYet:
+        unchecked = true;
+        break;
+      case GlyphMaskCache::Check::Passed:
+        break;
+    }
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+      const QPointF at = origin + positions[i];
+      const Split x = SplitPosition(at.x());
+      const Split y = SplitPosition(at.y());
+      std::shared_ptr<const GlyphMask>& mask = cache.Mask({face, indexes[i], x.sixtyFourths, y.sixtyFourths});
+      if (!mask) {
+        if (scratch.isNull()) {
+          scratch = QImage(4 * margin, 3 * margin, QImage::Format_RGB32);
+          scratch.fill(kBlack);
+        }
+        mask = Capture(scratch, margin, run, indexes[i], x.sixtyFourths, y.sixtyFourths);
+      }
+      if (mask->width > 0) masks.glyphs.push_back({mask, x.whole + mask->left, y.whole + mask->top});
+    }
+  }
+  masks.state = GlyphMasks::State::Usable;
+  if (!unchecked) return;
+
+  // A face's first text: the masks must give Qt's own pixels, or the face is drawn by Qt.
+  const bool same = SameAsQt(font, text);
+  for (const QGlyphRun& run : text.runs) {
+    GlyphMaskCache::Check& check = cache.CheckOf(run.rawFont());
+    if (check == GlyphMaskCache::Check::NotYet) check = same ? GlyphMaskCache::Check::Passed : GlyphMaskCache::Check::Failed;
+  }
+  if (!same) {
+    masks.state = GlyphMasks::State::Unusable;
+    masks.glyphs.clear();
+  }
 }
 
 void BlendGlyphMasks(const GlyphMasks& masks, Pixel color, const PixelView& view, int left, int top) {
   const Ink ink(color);
-  for (const GlyphMask& g : masks.glyphs) {
-    const std::int64_t x = std::int64_t{left} + g.left;
-    const std::int64_t y = std::int64_t{top} + g.top;
+  for (const GlyphMasks::Placed& placed : masks.glyphs) {
+    const GlyphMask& g = *placed.mask;
+    const std::int64_t x = std::int64_t{left} + placed.left;
+    const std::int64_t y = std::int64_t{top} + placed.top;
     // The part of the mask inside the view.
     const std::int64_t fromX = std::max<std::int64_t>(0, -x);
     const std::int64_t fromY = std::max<std::int64_t>(0, -y);

@@ -1,14 +1,18 @@
-// A laid-out text's glyphs kept as the coverage Qt gives each of them, so that drawing the
-// text again is a blend of a few small masks into the pixels, with no painter at all.
+// Glyphs kept as the coverage Qt gives each of them, so that drawing a text is a blend of a
+// few small masks into the pixels, with no painter at all.
 //
 // Qt's raster engine draws a text glyph by glyph, each one blended in its own place:
 // pixel = colour * c + pixel * (1 - c) for the glyph's coverage c, each term rounded to the
-// nearest 1/255. The masks hold exactly those coverages, taken from Qt drawing each glyph on
-// its own; before a text's masks are used, blending them is checked against Qt drawing the
-// whole text, so a text is always drawn with the very pixels Qt would give.
+// nearest 1/255. A mask holds exactly those coverages, taken from Qt drawing the glyph on
+// its own at the same fraction of a pixel. Before a face's masks are used, blending them is
+// checked against Qt drawing a whole text, so texts are drawn with the very pixels Qt gives.
 #pragma once
 
+#include <QRawFont>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi32/pixel.h"
@@ -18,8 +22,9 @@ namespace win32::gdi {
 struct RealizedFont;
 struct LaidOutText;
 
+// One glyph's coverage, placed relative to the whole pixel its position falls in.
 struct GlyphMask {
-  int left = 0;  // relative to the top-left corner of the text's cell box
+  int left = 0;
   int top = 0;
   int width = 0;  // whole vectors: the pixels right of the ink have no coverage
   int height = 0;
@@ -27,14 +32,45 @@ struct GlyphMask {
   std::vector<std::uint16_t> lanes;
 };
 
+// A text's glyphs in drawing order, relative to the top-left corner of its cell box.
 struct GlyphMasks {
   enum class State { NotMade, Usable, Unusable } state = State::NotMade;
-  std::vector<GlyphMask> glyphs;  // in drawing order
+  struct Placed {
+    std::shared_ptr<const GlyphMask> mask;
+    int left = 0;
+    int top = 0;
+  };
+  std::vector<Placed> glyphs;
 };
 
-// Makes the masks of `text` in `font` (with the Qt application there), and checks them.
+// The masks made for one realised font, by face (a text may fall back to other fonts for
+// some characters), glyph and fraction of a pixel; and whether each face passed the check.
+class GlyphMaskCache {
+ public:
+  struct Key {
+    QRawFont face;
+    quint32 glyph = 0;
+    int x64 = 0;  // the position's fraction of a pixel, in 64ths
+    int y64 = 0;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const;
+  };
+  enum class Check { NotYet, Passed, Failed };
+
+  std::shared_ptr<const GlyphMask>& Mask(const Key& key);
+  Check& CheckOf(const QRawFont& face);
+
+ private:
+  std::unordered_map<Key, std::shared_ptr<const GlyphMask>, KeyHash> masks_;
+  std::vector<std::pair<QRawFont, Check>> faces_;
+};
+
+// Makes the masks of `text` in `font` (with the Qt application there): from the font's
+// cache, drawing only glyphs not seen yet, and checking a face the first time it is used.
 // Texts that Qt draws otherwise than glyph by glyph (underlined or struck out ones, very
-// large ones) get masks marked Unusable.
+// large ones, faces that failed the check) are marked Unusable.
 void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text);
 
 // Blends usable masks in `color` into `view`, with the text's cell box at (left, top), which

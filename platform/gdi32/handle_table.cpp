@@ -86,21 +86,13 @@ HGDIOBJ HandleTable::Stock(int index) const {
   return stock_[index];
 }
 
-PixelView ViewOf(const DeviceContext& dc) {
-  switch (dc.kind) {
-    case DcKind::Memory:
-      if (Bitmap* bitmap = FindBitmap(dc.bitmap)) return bitmap->View();
-      return {};
-    case DcKind::Window:
-      // A buffer whose vector does not match its stated size is not drawn on at all.
-      if (dc.buffer && dc.buffer->width > 0 && dc.buffer->height > 0 &&
-          dc.buffer->pixels.size() >= std::size_t(dc.buffer->width) * std::size_t(dc.buffer->height))
-        return {dc.buffer->pixels.data(), dc.buffer->width, dc.buffer->height, false};
-      return {};
-    case DcKind::Screen:
-      return {};
-  }
-  return {};
+PixelView BufferViewOf(const DeviceContext& dc) {
+  // A buffer whose vector does not match its stated size is not drawn on at all.
+  PixelBuffer* buffer = dc.kind == DcKind::Window ? dc.buffer.get() : nullptr;
+  if (buffer && buffer->width > 0 && buffer->height > 0 &&
+      buffer->pixels.size() >= std::size_t(buffer->width) * std::size_t(buffer->height))
+    return {buffer->pixels.data(), buffer->width, buffer->height, false};
+  return {};  // the screen's pixels are not ours
 }
 
 }  // namespace win32::gdi

@@ -83,6 +83,12 @@ inline Brush* FindBrush(HBRUSH h) { return Objects().Find<Brush>(h); }
 inline Font* FindFont(HFONT h) { return Objects().Find<Font>(h); }
 
 // The pixels a DC draws on: its bitmap, its window's buffer, or nothing for the screen.
-PixelView ViewOf(const DeviceContext& dc);
+// Every blit asks for two, so a memory DC's are found inline.
+PixelView BufferViewOf(const DeviceContext& dc);
+inline PixelView ViewOf(const DeviceContext& dc) {
+  if (dc.kind != DcKind::Memory) return BufferViewOf(dc);
+  Bitmap* bitmap = FindBitmap(dc.bitmap);
+  return bitmap ? bitmap->View() : PixelView{};
+}
 
 }  // namespace win32::gdi
