@@ -90,6 +90,60 @@ TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) 
   }
 }
 
+// Draws `text` in `font` on a random background with Qt and with the masks; true when the
+// two images are the same.
+bool MasksDrawLikeQt(const win32::gdi::RealizedFont& font, win32::gdi::LaidOutText& text, std::mt19937& random) {
+  const int width = text.width + 8;
+  const int height = font.Height() + 8;
+  const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
+  QImage byQt = RandomImage(width, height, random);
+  QImage byMasks = byQt.copy();
+  {
+    QPainter painter(&byQt);
+    painter.setPen(QColor::fromRgb(ink));
+    for (const QGlyphRun& run : text.runs) painter.drawGlyphRun(QPointF(4, 4) + text.Origin(font), run);
+  }
+  win32::gdi::BlendGlyphMasks(text.masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, 4, 4);
+  return byQt == byMasks;
+}
+
+TEST_F(GlyphMaskTest, TextsSharingGlyphsAtOtherPlacesStillMatchQt) {
+  // A counter: the same digits again and again, at other fractions of a pixel as the
+  // proportional digits before them change.
+  const win32::gdi::RealizedFont* font = win32::gdi::Realize(Request(17, FW_NORMAL, false));
+  ASSERT_NE(font, nullptr);
+  std::mt19937 random(5);
+  for (int value : {0, 1, 7, 11, 19, 101, 1234, 11111, 98765, -2147483647}) {
+    const std::string text = "得点:" + std::to_string(value) + " ilj.";
+    win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, text);
+    win32::gdi::MakeGlyphMasks(*font, *laid);
+    ASSERT_EQ(laid->masks.state, GlyphMasks::State::Usable) << value;
+    ASSERT_TRUE(MasksDrawLikeQt(*font, *laid, random)) << value;
+  }
+}
+
+TEST_F(GlyphMaskTest, AFaceThatFailedItsCheckIsDrawnByQt) {
+  const win32::gdi::RealizedFont* font = win32::gdi::Realize(Request(21, FW_NORMAL, true));
+  ASSERT_NE(font, nullptr);
+  win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, "ロゴ");
+  ASSERT_FALSE(laid->runs.isEmpty());
+  font->glyphMasks.CheckOf(laid->runs.front().rawFont()) = win32::gdi::GlyphMaskCache::Check::Failed;
+  win32::gdi::MakeGlyphMasks(*font, *laid);
+  EXPECT_EQ(laid->masks.state, GlyphMasks::State::Unusable);
+  EXPECT_TRUE(laid->masks.glyphs.empty());
+  // Drawn all the same, by Qt.
+  Canvas c(60, 40);
+  c.Fill(RGB(255, 255, 255));
+  HFONT hfont = CreateFontA(21, 0, 0, 0, FW_NORMAL, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+  HGDIOBJ old = SelectObject(c.dc(), hfont);
+  ASSERT_TRUE(TextOutA(c.dc(), 2, 2, "ロゴ", 4));
+  SelectObject(c.dc(), old);
+  DeleteObject(hfont);
+  int inked = 0;
+  for (COLORREF p : c.Pixels()) inked += p != RGB(255, 255, 255);
+  EXPECT_GT(inked, 30);
+}
+
 TEST_F(GlyphMaskTest, UnderlinedAndStruckOutTextsAreDrawnWhole) {
   // The lines are no glyphs: a text with them is drawn by Qt, lines included.
   for (auto [underline, strikeOut] : {std::pair{1, 0}, std::pair{0, 1}}) {
