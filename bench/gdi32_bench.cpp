@@ -65,6 +65,31 @@ void PresentHalftone(benchmark::State& state) {
 }
 BENCHMARK(PresentHalftone);
 
+// The frame in windows of other sizes: a little larger, and smaller (an area average).
+void PresentHalftoneAt(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  const int height = static_cast<int>(state.range(1));
+  Surface frame(640, 480);
+  Surface window(width, height);
+  SetStretchBltMode(window.dc(), HALFTONE);
+  for (auto _ : state) StretchBlt(window.dc(), 0, 0, width, height, frame.dc(), 0, 0, 640, 480, SRCCOPY);
+  state.SetItemsProcessed(state.iterations() * width * height);
+}
+BENCHMARK(PresentHalftoneAt)->Args({1000, 750})->Args({400, 300})->Args({160, 120});
+
+// The background: a 32x32 tile copied.
+void TileBlit(benchmark::State& state) {
+  Surface frame(640, 480);
+  Surface tile(32, 32);
+  int i = 0;
+  for (auto _ : state) {
+    BitBlt(frame.dc(), (i % 15) * 32, (i / 15 % 15) * 32, 32, 32, tile.dc(), 0, 0, SRCCOPY);
+    ++i;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(TileBlit);
+
 // One panel text as the game draws it: a font created, selected, used and deleted.
 void PanelText(benchmark::State& state) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -86,5 +111,19 @@ void PanelText(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(PanelText);
+
+// A font made, selected and deleted again without drawing: what each panel text costs
+// before its glyphs.
+void FontRoundTrip(benchmark::State& state) {
+  Surface frame(16, 16);
+  for (auto _ : state) {
+    HFONT font = CreateFontA(17, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+    HGDIOBJ old = SelectObject(frame.dc(), font);
+    SelectObject(frame.dc(), old);
+    DeleteObject(font);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FontRoundTrip);
 
 }  // namespace

@@ -69,29 +69,34 @@ void TransferRect(DeviceContext& dst, std::int64_t x, std::int64_t y, std::int64
     bottom = std::min(bottom, sv.height - dy);
   }
   if (left >= right || top >= bottom) return;
-  const int width = static_cast<int>(right - left);
 
-  rop::RowFunction row = rop::Row(index);
+  const int width = static_cast<int>(right - left);
+  const int height = static_cast<int>(bottom - top);
+
+  rop::BlockFunction block = rop::Block(index);
+  Pixel* out = dv.Row(static_cast<int>(top)) + left;
   if (!src) {
-    for (std::int64_t r = top; r < bottom; ++r) row(dv.Row(static_cast<int>(r)) + left, nullptr, pattern, width);
+    block(out, dv.width, nullptr, 0, pattern, width, height);
     return;
   }
 
+  const Pixel* in = sv.Row(static_cast<int>(top + dy)) + (left + dx);
   SourceConversion conversion = ConversionFor(*src, sv, dst, dv);
   const bool sameSurface = sv.pixels == dv.pixels;
-  const bool staged = sameSurface || conversion.kind != SourceConversion::Kind::None;
+  // Rows are taken straight from the source unless they need converting, or the source is
+  // the destination's own surface shifted (rows of the two rectangles would overlap).
+  if (conversion.kind == SourceConversion::Kind::None && (!sameSurface || (dx == 0 && dy == 0))) {
+    block(out, dv.width, in, sv.width, pattern, width, height);
+    return;
+  }
   thread_local std::vector<Pixel> scratch;
-  if (staged) scratch.resize(width);
+  scratch.resize(width);
   // On one surface, rows go in the order that reads each source row before it is overwritten.
   const bool upward = sameSurface && dy < 0;
-  for (std::int64_t i = 0; i < bottom - top; ++i) {
-    std::int64_t r = upward ? bottom - 1 - i : top + i;
-    const Pixel* in = sv.Row(static_cast<int>(r + dy)) + (left + dx);
-    if (staged) {
-      conversion.Apply(in, scratch.data(), width);
-      in = scratch.data();
-    }
-    row(dv.Row(static_cast<int>(r)) + left, in, pattern, width);
+  for (int i = 0; i < height; ++i) {
+    const int r = upward ? height - 1 - i : i;
+    conversion.Apply(in + std::ptrdiff_t(r) * sv.width, scratch.data(), width);
+    block(out + std::ptrdiff_t(r) * dv.width, 0, scratch.data(), 0, pattern, width, 1);
   }
 }
 

@@ -6,8 +6,10 @@
 #include <QTextOption>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
+#include "platform/common/codepage.h"
 #include "platform/common/immortal.h"
 #include "platform/common/qt_application.h"
 
@@ -17,15 +19,16 @@ namespace {
 constexpr std::size_t kMaxFonts = 256;
 constexpr std::size_t kMaxTexts = 2048;
 
+// Texts are looked up by their bytes, so that drawing a text again converts nothing.
 struct TextKey {
-  FontRequest request;
-  std::u16string text;
+  const RealizedFont* font;
+  std::string text;
   bool operator==(const TextKey&) const = default;
 };
 
 struct TextKeyHash {
   std::size_t operator()(const TextKey& k) const {
-    return FontRequestHash{}(k.request) ^ (std::hash<std::u16string>{}(k.text) * 0x9E3779B97F4A7C15ull);
+    return std::hash<const RealizedFont*>{}(k.font) ^ (std::hash<std::string>{}(k.text) * 0x9E3779B97F4A7C15ull);
   }
 };
 
@@ -74,27 +77,31 @@ const RealizedFont* Realize(const FontRequest& request) {
   return c.fonts.emplace(request, Build(request)).first->second.get();
 }
 
-const LaidOutText* LayOut(const FontRequest& request, const RealizedFont& font, const std::u16string& text) {
+LaidOutText* LayOut(const RealizedFont& font, std::string_view text) {
   Caches& c = TheCaches();
-  TextKey key{request, text};
+  // One key, reused for every lookup: its string keeps its capacity, so a hit allocates nothing.
+  thread_local TextKey key;
+  key.font = &font;
+  key.text.assign(text);
   if (auto it = c.texts.find(key); it != c.texts.end()) return it->second.get();
   if (c.texts.size() >= kMaxTexts) c.texts.clear();
 
+  const std::u16string unicode = cp932::ToUtf16(text);
   auto laid = std::make_unique<LaidOutText>();
-  QTextLayout layout(QString::fromStdU16String(text), font.font);
+  QTextLayout layout(QString::fromStdU16String(unicode), font.font);
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   layout.setTextOption(option);
   layout.beginLayout();
   QTextLine line = layout.createLine();
-  if (line.isValid()) line.setNumColumns(static_cast<int>(text.size()) + 1);
+  if (line.isValid()) line.setNumColumns(static_cast<int>(unicode.size()) + 1);
   layout.endLayout();
   if (line.isValid()) {
     laid->runs = layout.glyphRuns();
     laid->lineAscent = line.ascent();
     laid->width = static_cast<int>(std::lround(line.horizontalAdvance()));
   }
-  return c.texts.emplace(std::move(key), std::move(laid)).first->second.get();
+  return c.texts.emplace(key, std::move(laid)).first->second.get();
 }
 
 void ReleaseTextResources() {

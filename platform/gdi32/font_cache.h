@@ -1,13 +1,15 @@
 // Realised fonts and laid-out texts, kept between calls: the game creates and deletes a
-// font for each text it draws, so realising a face and shaping a string must be paid once,
-// not on every frame. Both caches are bounded.
+// font for each text it draws, so realising a face, shaping a string and turning its
+// glyphs into coverage masks must be paid once, not on every frame. Both caches are bounded.
 #pragma once
 
 #include <QGlyphRun>
 #include <QList>
-#include <string>
+#include <QPointF>
+#include <string_view>
 
 #include "platform/gdi32/font_mapper.h"
+#include "platform/gdi32/glyph_masks.h"
 
 namespace win32::gdi {
 
@@ -29,14 +31,19 @@ struct LaidOutText {
   QList<QGlyphRun> runs;  // glyph positions relative to the line's top-left corner
   double lineAscent = 0;  // where the runs' baseline lies below that corner
   int width = 0;          // the advance of the whole text
+  GlyphMasks masks;       // made the first time the text is drawn
+
+  // Where the runs are drawn from, relative to the top-left corner of the text's cell box:
+  // the line's baseline on the font's.
+  QPointF Origin(const RealizedFont& font) const { return QPointF(0, font.ascent - lineAscent); }
 };
 
 // The realised font for a request, or null when Qt cannot be used (no application). The
 // pointer is valid until the next call into this header.
 const RealizedFont* Realize(const FontRequest& request);
 
-// `text` laid out in the realised font of `request`. The pointer is valid until the next
-// call into this header.
-const LaidOutText* LayOut(const FontRequest& request, const RealizedFont& font, const std::u16string& text);
+// `text` (code page 932 bytes) laid out in a font that Realize returned. The pointer is
+// valid until the next call into this header.
+LaidOutText* LayOut(const RealizedFont& font, std::string_view text);
 
 }  // namespace win32::gdi

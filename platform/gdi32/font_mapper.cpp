@@ -8,6 +8,7 @@
 #include <span>
 
 #include "platform/common/immortal.h"
+#include "platform/common/qt_application.h"
 
 namespace win32::gdi {
 namespace {
@@ -105,6 +106,8 @@ constexpr int kDefaultEmPixels = 16;
 }  // namespace
 
 QString MapFamily(const FontRequest& request) {
+  // Qt's font database exists only with the application.
+  if (!qt::Application()) return {};
   QString face = QString::fromStdU16String(request.face).trimmed();
   if (!face.isEmpty()) {
     for (const Alias& alias : kAliases) {
@@ -127,7 +130,9 @@ QString MapFamily(const FontRequest& request) {
 int EmPixelSize(const FontRequest& request, const QString& family) {
   if (request.height < 0) return std::max(1, -request.height);
   if (request.height == 0) return kDefaultEmPixels;
-  return std::max(1, static_cast<int>(std::lround(request.height / CellToEm(family))));
+  // Without the application there are no metrics: the em is taken for the cell.
+  const double cellToEm = qt::Application() ? CellToEm(family) : 1.0;
+  return std::max(1, static_cast<int>(std::lround(request.height / cellToEm)));
 }
 
 QFont MapFont(const FontRequest& request) {
@@ -144,7 +149,7 @@ QFont MapFont(const FontRequest& request) {
   int strategy = QFont::NoSubpixelAntialias;
   strategy |= request.quality == NONANTIALIASED_QUALITY ? QFont::NoAntialias : QFont::PreferAntialias;
   font.setStyleStrategy(static_cast<QFont::StyleStrategy>(strategy));
-  if (request.width > 0) {
+  if (request.width > 0 && qt::Application()) {
     double natural = QFontMetricsF(font).averageCharWidth();
     if (natural > 0) font.setStretch(std::clamp(static_cast<int>(std::lround(100 * request.width / natural)), 1, 4000));
   }

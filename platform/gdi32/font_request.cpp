@@ -2,9 +2,12 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/common/codepage.h"
+#include "platform/common/immortal.h"
 
 namespace win32::gdi {
 
@@ -21,9 +24,29 @@ std::size_t FontRequestHash::operator()(const FontRequest& r) const {
   return h;
 }
 
+namespace {
+
+struct FaceHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Programs create fonts of a handful of faces over and over: each face name is converted
+// once. The cache is bounded all the same.
+const std::u16string& UnicodeFace(std::string_view face) {
+  constexpr std::size_t kMaxFaces = 64;
+  static Immortal<std::unordered_map<std::string, std::u16string, FaceHash, std::equal_to<>>> faces;
+  auto& cache = *faces;
+  if (auto it = cache.find(face); it != cache.end()) return it->second;
+  if (cache.size() >= kMaxFaces) cache.clear();
+  return cache.emplace(std::string(face), cp932::ToUtf16(face)).first->second;
+}
+
+}  // namespace
+
 FontRequest RequestFromLogFont(const LOGFONTA& lf) {
   FontRequest r;
-  r.face = cp932::ToUtf16(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)));
+  r.face = UnicodeFace(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)));
   r.height = lf.lfHeight;
   r.width = lf.lfWidth < 0 ? -lf.lfWidth : lf.lfWidth;
   r.weight = lf.lfWeight;

@@ -2,21 +2,10 @@
 
 #include <cstring>
 
-#include "platform/common/immortal.h"
-
 namespace win32::gdi {
 namespace {
 
-// A handle is (generation << kIndexBits) | (slot index + 1): never null, and a slot's next
-// object gets a new generation and so a different handle.
-constexpr int kIndexBits = 20;
 static_assert(sizeof(std::uintptr_t) >= 8, "handles carry a 32-bit generation above the slot index");
-constexpr std::uintptr_t kIndexMask = (std::uintptr_t{1} << kIndexBits) - 1;
-constexpr std::size_t kMaxSlots = kIndexMask - 1;
-
-HGDIOBJ MakeHandle(std::size_t index, std::uint32_t generation) {
-  return reinterpret_cast<HGDIOBJ>((std::uintptr_t{generation} << kIndexBits) | (index + 1));
-}
 
 Brush StockBrush(UINT style, COLORREF color) { return Brush{LOGBRUSH{style, color, 0}}; }
 
@@ -58,6 +47,7 @@ HandleTable::HandleTable() {
 }
 
 HGDIOBJ HandleTable::Insert(GdiObject object) {
+  constexpr std::size_t kMaxSlots = kIndexMask - 1;
   std::size_t index;
   if (!free_.empty()) {
     index = free_.back();
@@ -72,7 +62,7 @@ HGDIOBJ HandleTable::Insert(GdiObject object) {
   slot.selections = 0;
   slot.stock = false;
   ++live_;
-  return MakeHandle(index, slot.generation);
+  return reinterpret_cast<HGDIOBJ>((std::uintptr_t{slot.generation} << kIndexBits) | (index + 1));
 }
 
 HGDIOBJ HandleTable::InsertStock(GdiObject object) {
@@ -80,15 +70,6 @@ HGDIOBJ HandleTable::InsertStock(GdiObject object) {
   FindSlot(handle)->stock = true;
   --live_;
   return handle;
-}
-
-HandleTable::Slot* HandleTable::FindSlot(HGDIOBJ handle) {
-  auto value = reinterpret_cast<std::uintptr_t>(handle);
-  std::uintptr_t indexPlusOne = value & kIndexMask;
-  if (indexPlusOne == 0 || indexPlusOne > slots_.size()) return nullptr;
-  Slot& slot = slots_[indexPlusOne - 1];
-  if (!slot.object || (value >> kIndexBits) != slot.generation) return nullptr;
-  return &slot;
 }
 
 void HandleTable::Erase(HGDIOBJ handle) {
@@ -103,11 +84,6 @@ void HandleTable::Erase(HGDIOBJ handle) {
 HGDIOBJ HandleTable::Stock(int index) const {
   if (index < 0 || index >= static_cast<int>(stock_.size())) return nullptr;
   return stock_[index];
-}
-
-HandleTable& Objects() {
-  static Immortal<HandleTable> table;
-  return *table;
 }
 
 PixelView ViewOf(const DeviceContext& dc) {

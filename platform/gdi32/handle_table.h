@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/common/immortal.h"
 #include "platform/gdi32/gdi_objects.h"
 
 namespace win32::gdi {
@@ -30,7 +31,15 @@ class HandleTable {
   // Adds an object and returns its new handle.
   HGDIOBJ Insert(GdiObject object);
   // The live slot a handle names, or null for null, stale, forged or deleted handles.
-  Slot* FindSlot(HGDIOBJ handle);
+  // Every GDI call starts here, so it is inline.
+  Slot* FindSlot(HGDIOBJ handle) {
+    const auto value = reinterpret_cast<std::uintptr_t>(handle);
+    const std::uintptr_t indexPlusOne = value & kIndexMask;
+    if (indexPlusOne == 0 || indexPlusOne > slots_.size()) return nullptr;
+    Slot& slot = slots_[indexPlusOne - 1];
+    if (!slot.object || (value >> kIndexBits) != slot.generation) return nullptr;
+    return &slot;
+  }
   template <typename T>
   T* Find(HGDIOBJ handle) {
     Slot* slot = FindSlot(handle);
@@ -48,6 +57,11 @@ class HandleTable {
   HBITMAP DefaultBitmap() const { return defaultBitmap_; }
 
  private:
+  // A handle is (generation << kIndexBits) | (slot index + 1): never null, and a slot's next
+  // object gets a new generation and so a different handle.
+  static constexpr int kIndexBits = 20;
+  static constexpr std::uintptr_t kIndexMask = (std::uintptr_t{1} << kIndexBits) - 1;
+
   HGDIOBJ InsertStock(GdiObject object);
 
   std::vector<Slot> slots_;
@@ -57,7 +71,10 @@ class HandleTable {
   HBITMAP defaultBitmap_ = nullptr;
 };
 
-HandleTable& Objects();
+inline HandleTable& Objects() {
+  static Immortal<HandleTable> table;
+  return *table;
+}
 
 // The objects behind typed handles.
 inline DeviceContext* FindDC(HDC hdc) { return Objects().Find<DeviceContext>(hdc); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/gdi32/gdi32.h"
 
@@ -20,24 +21,6 @@ Combine CombineFor(int stretchMode, bool shrinking) {
   if (stretchMode == WHITEONBLACK) return Combine::Or;
   return Combine::Pick;
 }
-
-// Weighted sums two channels to a 32-bit word: red and blue in 16-bit lanes of one, green
-// in another. A lane's sum is at most 255 * kWeightOne < 2^16, so nothing carries over.
-static_assert(255 * kWeightOne < (1 << 16));
-
-struct Sums {
-  std::uint32_t redBlue = 0;
-  std::uint32_t green = 0;
-
-  void Add(Pixel p, std::uint32_t weight) {
-    redBlue += weight * (p & 0x00FF00FFu);
-    green += weight * (p & 0x0000FF00u);
-  }
-  Pixel Result() const {
-    constexpr std::uint32_t half = kWeightOne / 2;
-    return kOpaque | (((redBlue + (half | half << 16)) >> 8) & 0x00FF00FFu) | (((green + (half << 8)) >> 8) & 0xFF00u);
-  }
-};
 
 }  // namespace
 
@@ -155,81 +138,191 @@ AxisMap MapAxis(std::int64_t destOrigin, std::int64_t destExtent, std::int64_t s
   return map;
 }
 
-void ResampleRow(const AxisMap& map, const Pixel* in, int inBase, Pixel* out) {
-  const int count = map.Count();
-  const int* offsets = map.offsets.data();
-  const int* sources = map.sources.data();
-  const int* weights = map.weights.data();
-  // One loop per way of combining, so the choice is made once per row.
-  auto each = [&](auto combine) {
-    for (int i = 0; i < count; ++i) out[i] = combine(offsets[i], offsets[i + 1]);
-  };
-  switch (map.combine) {
-    case Combine::Pick:
-      each([&](int begin, int) { return in[sources[begin] - inBase]; });
-      break;
-    case Combine::And:
-      each([&](int begin, int end) {
-        Pixel p = ~Pixel{0};
-        for (int k = begin; k < end; ++k) p &= in[sources[k] - inBase];
-        return p;
-      });
-      break;
-    case Combine::Or:
-      each([&](int begin, int end) {
-        Pixel p = 0;
-        for (int k = begin; k < end; ++k) p |= in[sources[k] - inBase];
-        return p;
-      });
-      break;
-    case Combine::Weighted:
-      each([&](int begin, int end) {
-        Sums sums;
-        for (int k = begin; k < end; ++k) sums.Add(in[sources[k] - inBase], static_cast<std::uint32_t>(weights[k]));
-        return sums.Result();
-      });
-      break;
-  }
-}
+RowScaler::RowScaler(const AxisMap& columns) : map_(columns), combine_(columns.combine) {
+  constexpr int kStep = simd::kPixelsPerVector;
+  const int count = columns.Count();
+  paddedWidth_ = (count + kStep - 1) / kStep * kStep;
+  // One tap of full weight is a plain pick.
+  if (combine_ == Combine::Weighted && columns.maxTaps <= 1) combine_ = Combine::Pick;
+  if (combine_ == Combine::And || combine_ == Combine::Or || count == 0) return;
 
-void RowAccumulator::Reset(Combine combine, int width) {
-  combine_ = combine;
-  width_ = width;
-  if (combine == Combine::Weighted) {
-    redBlue_.assign(width, 0);
-    green_.assign(width, 0);
-  } else {
-    bits_.assign(width, combine == Combine::And ? ~Pixel{0} : 0);
+  auto firstSource = [&](int column) { return columns.sources[columns.offsets[column]] - columns.sourceMin; };
+  starts_.resize(paddedWidth_);
+  if (combine_ == Combine::Pick) {
+    contiguous_ = true;
+    for (int i = 0; i < paddedWidth_; ++i) {
+      starts_[i] = firstSource(std::min(i, count - 1));
+      contiguous_ = contiguous_ && (i >= count || starts_[i] == starts_[0] + i);
+    }
+    return;
   }
-}
 
-void RowAccumulator::Add(const Pixel* row, int weight) {
-  switch (combine_) {
-    case Combine::Pick:
-      std::copy(row, row + width_, bits_.begin());
-      break;
-    case Combine::And:
-      for (int x = 0; x < width_; ++x) bits_[x] &= row[x];
-      break;
-    case Combine::Or:
-      for (int x = 0; x < width_; ++x) bits_[x] |= row[x];
-      break;
-    case Combine::Weighted: {
-      const auto w = static_cast<std::uint32_t>(weight);
-      for (int x = 0; x < width_; ++x) {
-        redBlue_[x] += w * (row[x] & 0x00FF00FFu);
-        green_[x] += w * (row[x] & 0x0000FF00u);
-      }
-      break;
+  // Every column gets as many taps as the widest column spans. A narrower column starts
+  // early enough to stay inside the referenced range and gives the taps it lacks no weight.
+  for (int i = 0; i < count; ++i)
+    taps_ = std::max(taps_, columns.sources[columns.offsets[i + 1] - 1] - columns.sources[columns.offsets[i]] + 1);
+  const int lastStart = columns.sourceMax - columns.sourceMin + 1 - taps_;
+  weights_.assign(std::size_t(paddedWidth_ / kStep) * taps_, simd::Lanes8{});
+  for (int i = 0; i < paddedWidth_; ++i) {
+    const int column = std::min(i, count - 1);
+    starts_[i] = std::min(firstSource(column), lastStart);
+    if (i >= count) continue;  // padding: no weight at all
+    simd::Lanes8* group = &weights_[std::size_t(i / kStep) * taps_];
+    const int lane = 2 * (i % kStep);
+    for (int k = columns.offsets[i]; k < columns.offsets[i + 1]; ++k) {
+      const int tap = columns.sources[k] - columns.sourceMin - starts_[i];
+      group[tap][lane] = static_cast<std::uint16_t>(columns.weights[k]);
+      group[tap][lane + 1] = static_cast<std::uint16_t>(columns.weights[k]);
     }
   }
 }
 
-void RowAccumulator::Finish(Pixel* out) const {
+void RowScaler::Scale(const Pixel* in, Pixel* out) const {
+  switch (combine_) {
+    case Combine::Pick:
+      if (contiguous_) {
+        std::copy_n(in + starts_[0], map_.Count(), out);
+      } else {
+        const int* starts = starts_.data();
+        for (int i = 0; i < paddedWidth_; ++i) out[i] = in[starts[i]];
+      }
+      break;
+    case Combine::Weighted:
+      ScaleWeighted(in, out);
+      break;
+    case Combine::And:
+    case Combine::Or:
+      ScaleBitwise(in, out);
+      break;
+  }
+}
+
+void RowScaler::ScaleWeighted(const Pixel* in, Pixel* out) const {
+  using simd::Lanes8;
+  using simd::Pixels4;
+  const int* starts = starts_.data();
+  const Lanes8* weights = weights_.data();
+  const int taps = taps_;
+  for (int i = 0; i < paddedWidth_; i += simd::kPixelsPerVector, weights += taps) {
+    const Pixel* p0 = in + starts[i];
+    const Pixel* p1 = in + starts[i + 1];
+    const Pixel* p2 = in + starts[i + 2];
+    const Pixel* p3 = in + starts[i + 3];
+    Lanes8 even = Lanes8{} + kWeightOne / 2;
+    Lanes8 odd = even;
+    for (int k = 0; k < taps; ++k) {
+      const Pixels4 x = {p0[k], p1[k], p2[k], p3[k]};
+      even += simd::EvenBytes(x) * weights[k];
+      odd += simd::OddBytes(x) * weights[k];
+    }
+    simd::Store(out + i, simd::FromSums(even, odd));
+  }
+}
+
+void RowScaler::ScaleBitwise(const Pixel* in, Pixel* out) const {
+  const bool isAnd = combine_ == Combine::And;
+  const int* offsets = map_.offsets.data();
+  const int* sources = map_.sources.data();
+  const int base = map_.sourceMin;
+  for (int i = 0, n = map_.Count(); i < n; ++i) {
+    Pixel p = isAnd ? ~Pixel{0} : 0;
+    for (int k = offsets[i]; k < offsets[i + 1]; ++k) p = isAnd ? p & in[sources[k] - base] : p | in[sources[k] - base];
+    out[i] = p;
+  }
+}
+
+namespace {
+
+// Writes the vector at pixel x of a row `width` pixels long: the last one only in part.
+inline void StoreUpTo(Pixel* out, int x, int width, simd::Pixels4 v) {
+  if (x + simd::kPixelsPerVector <= width)
+    simd::Store(out + x, v);
+  else
+    std::memcpy(out + x, &v, sizeof(Pixel) * (width - x));
+}
+
+}  // namespace
+
+RowCombiner::RowCombiner(Combine combine, int width)
+    : combine_(combine), width_(width), vectors_((width + simd::kPixelsPerVector - 1) / simd::kPixelsPerVector) {}
+
+void RowCombiner::Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight,
+                           Pixel* out) const {
+  using simd::Lanes8;
+  using simd::Pixels4;
+  // The way of combining is chosen once, outside the loop over the row.
+  auto each = [&](auto combine) {
+    for (int x = 0; x < width_; x += simd::kPixelsPerVector)
+      StoreUpTo(out, x, width_, combine(simd::Load<Pixels4>(first + x), simd::Load<Pixels4>(second + x)));
+  };
+  switch (combine_) {
+    case Combine::Weighted: {
+      const auto w0 = static_cast<std::uint16_t>(firstWeight);
+      const auto w1 = static_cast<std::uint16_t>(secondWeight);
+      each([w0, w1](Pixels4 p, Pixels4 q) {
+        const Lanes8 half = Lanes8{} + kWeightOne / 2;
+        return simd::FromSums(simd::EvenBytes(p) * w0 + simd::EvenBytes(q) * w1 + half,
+                              simd::OddBytes(p) * w0 + simd::OddBytes(q) * w1 + half);
+      });
+      break;
+    }
+    case Combine::And:
+      each([](Pixels4 p, Pixels4 q) { return (p & q) | kOpaque; });
+      break;
+    case Combine::Or:
+      each([](Pixels4 p, Pixels4 q) { return p | q | kOpaque; });
+      break;
+    case Combine::Pick:
+      each([](Pixels4, Pixels4 q) { return q | kOpaque; });
+      break;
+  }
+}
+
+void RowCombiner::Copy(const Pixel* row, Pixel* out) const {
+  for (int x = 0; x < width_; x += simd::kPixelsPerVector)
+    StoreUpTo(out, x, width_, simd::Load<simd::Pixels4>(row + x) | kOpaque);
+}
+
+void RowCombiner::Reset() {
   if (combine_ == Combine::Weighted) {
-    for (int x = 0; x < width_; ++x) out[x] = Sums{redBlue_[x], green_[x]}.Result();
+    even_.assign(vectors_, simd::Lanes8{} + kWeightOne / 2);
+    odd_.assign(vectors_, simd::Lanes8{} + kWeightOne / 2);
   } else {
-    std::copy(bits_.begin(), bits_.end(), out);
+    bits_.assign(vectors_, simd::Pixels4{} + (combine_ == Combine::And ? ~Pixel{0} : 0));
+  }
+}
+
+void RowCombiner::Add(const Pixel* row, int weight) {
+  using simd::Pixels4;
+  auto each = [&](auto add) {
+    for (int v = 0; v < vectors_; ++v) add(v, simd::Load<Pixels4>(row + v * simd::kPixelsPerVector));
+  };
+  switch (combine_) {
+    case Combine::Weighted: {
+      const auto w = static_cast<std::uint16_t>(weight);
+      each([&](int v, Pixels4 p) {
+        even_[v] += simd::EvenBytes(p) * w;
+        odd_[v] += simd::OddBytes(p) * w;
+      });
+      break;
+    }
+    case Combine::And:
+      each([&](int v, Pixels4 p) { bits_[v] &= p; });
+      break;
+    case Combine::Or:
+      each([&](int v, Pixels4 p) { bits_[v] |= p; });
+      break;
+    case Combine::Pick:
+      each([&](int v, Pixels4 p) { bits_[v] = p; });
+      break;
+  }
+}
+
+void RowCombiner::Finish(Pixel* out) const {
+  for (int v = 0; v < vectors_; ++v) {
+    const simd::Pixels4 r =
+        combine_ == Combine::Weighted ? simd::FromSums(even_[v], odd_[v]) : bits_[v] | kOpaque;
+    StoreUpTo(out, v * simd::kPixelsPerVector, width_, r);
   }
 }
 

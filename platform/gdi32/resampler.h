@@ -1,11 +1,13 @@
 // The scaling half of StretchBlt: which source pixels make each destination pixel, and how
-// they are combined, one axis at a time.
+// they are combined, one axis at a time: source rows are scaled to the destination's width
+// (RowScaler), then destination rows are combined from those scaled rows (CombineRows).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/gdi32/pixel.h"
+#include "platform/gdi32/simd.h"
 
 namespace win32::gdi {
 
@@ -16,11 +18,14 @@ enum class Combine {
   Weighted,  // weighted average per channel (HALFTONE: area average, or linear interpolation)
 };
 
+// Weights are fixed point: kWeightOne is a whole pixel. A channel's weighted sum, at most
+// 255 * kWeightOne plus the rounding half, fits the 16-bit lanes the sums are made in.
 inline constexpr int kWeightOne = 1 << 8;
+static_assert(255 * kWeightOne + kWeightOne / 2 < (1 << 16));
 
 // One axis of a stretch. Destination positions [first, first + count) are drawn; position
 // first + i is made of sources[offsets[i] .. offsets[i+1]) with their weights (which sum to
-// kWeightOne for Weighted).
+// kWeightOne for Weighted). A position's sources are consecutive and ascending.
 struct AxisMap {
   Combine combine = Combine::Pick;
   int first = 0;
@@ -43,24 +48,59 @@ struct AxisMap {
 AxisMap MapAxis(std::int64_t destOrigin, std::int64_t destExtent, std::int64_t srcOrigin, std::int64_t srcExtent,
                 int destLimit, int srcLimit, int stretchMode);
 
-// Makes out[i], for each destination position i of the map, from the source row `in`,
-// where in[j - inBase] is the pixel at source position j.
-void ResampleRow(const AxisMap& map, const Pixel* in, int inBase, Pixel* out);
-
-// Combines whole rows, one source row at a time, the way the map combines a destination
-// position's sources.
-class RowAccumulator {
+// Scales source rows horizontally, the way a column map combines each destination column's
+// sources. The per-column work is laid out once, when the scaler is made, so that scaling a
+// row is one tight loop: weighted columns become a fixed number of taps each (the widest
+// column's span), four columns at a time.
+class RowScaler {
  public:
-  void Reset(Combine combine, int width);
+  explicit RowScaler(const AxisMap& columns);
+
+  // How many pixels Scale writes: the map's count, rounded up to whole vectors.
+  int PaddedWidth() const { return paddedWidth_; }
+
+  // out[i] for each destination column i of the map, from a source row where in[0] is the
+  // pixel at source position columns.sourceMin. The padding holds pixels of no meaning.
+  void Scale(const Pixel* in, Pixel* out) const;
+
+ private:
+  void ScaleWeighted(const Pixel* in, Pixel* out) const;
+  void ScaleBitwise(const Pixel* in, Pixel* out) const;
+
+  const AxisMap& map_;
+  Combine combine_;
+  int paddedWidth_ = 0;
+  bool contiguous_ = false;  // Pick: column i is source i, a plain copy
+  int taps_ = 1;             // Weighted: taps per column
+  std::vector<int> starts_;  // Pick, Weighted: each column's first source, from sourceMin
+  // Weighted: for each group of four columns, for each tap, the four columns' weights, each
+  // in the two 16-bit lanes of its pixel.
+  std::vector<simd::Lanes8> weights_;
+};
+
+// Combines scaled rows into destination rows the way a row map combines each destination
+// row's sources. Rows given to it hold whole vectors (RowScaler's padded width); results
+// are written for `width` pixels only, and are opaque.
+class RowCombiner {
+ public:
+  RowCombiner(Combine combine, int width);
+
+  // One pass over all of a destination row's scaled rows: for rows that are all at hand.
+  void Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight, Pixel* out) const;
+  void Copy(const Pixel* row, Pixel* out) const;
+
+  // Rows added one at a time, for any number of them.
+  void Reset();
   void Add(const Pixel* row, int weight);
   void Finish(Pixel* out) const;
 
  private:
-  Combine combine_ = Combine::Pick;
-  int width_ = 0;
-  std::vector<Pixel> bits_;
-  std::vector<std::uint32_t> redBlue_;  // weighted sums, two channels per word (see resampler.cpp)
-  std::vector<std::uint32_t> green_;
+  Combine combine_;
+  int width_;
+  int vectors_;                       // whole vectors covering width_
+  std::vector<simd::Lanes8> even_;    // Weighted: running sums
+  std::vector<simd::Lanes8> odd_;
+  std::vector<simd::Pixels4> bits_;   // And, Or, Pick: running result
 };
 
 }  // namespace win32::gdi

@@ -1,7 +1,8 @@
 // StretchBlt: the source rectangle scaled onto the destination rectangle under the
 // destination DC's stretch mode, then combined with the raster operation.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
-#include <iterator>
 #include <vector>
 
 #include "platform/gdi32/blit.h"
@@ -13,57 +14,76 @@ using namespace win32::gdi;
 
 namespace {
 
-// Source rows, converted to the destination's format and scaled horizontally, kept for the
-// next destination rows: enlarging reads each source row for several destination rows.
+// Source rows, converted to the destination's format and scaled to the destination's width,
+// kept for the destination rows that follow: enlarging reads each source row for several
+// destination rows, and each is scaled once.
 class ScaledRows {
  public:
-  ScaledRows(const AxisMap& columns, const SourceConversion& conversion, const PixelView& source, bool snapshot)
-      : columns_(columns), conversion_(conversion), source_(source) {
-    first_ = columns.sourceMin;
-    width_ = columns.sourceMax - columns.sourceMin + 1;
-    staging_.resize(width_);
-    snapshot_ = snapshot;
+  // Keeps `capacity` (at least 2) scaled rows, dropping the one asked for least recently.
+  ScaledRows(const RowScaler& scaler, const AxisMap& columns, const SourceConversion& conversion,
+             const PixelView& source, int capacity)
+      : scaler_(scaler),
+        conversion_(conversion),
+        source_(source),
+        first_(columns.sourceMin),
+        width_(columns.sourceMax - columns.sourceMin + 1),
+        pitch_(scaler.PaddedWidth()),
+        entries_(capacity),
+        pixels_(std::size_t(capacity) * pitch_) {
+    if (conversion.kind != SourceConversion::Kind::None) staging_.resize(width_);
   }
 
   // Copies the source rows [top, bottom] first: the destination is the source's own surface.
   void TakeSnapshot(int top, int bottom) {
     snapshotTop_ = top;
-    copy_.resize(std::size_t(width_) * (bottom - top + 1));
+    snapshot_.resize(std::size_t(width_) * (bottom - top + 1));
     for (int r = top; r <= bottom; ++r)
-      std::copy(source_.Row(r) + first_, source_.Row(r) + first_ + width_,
-                copy_.data() + std::size_t(width_) * (r - top));
+      std::copy_n(source_.Row(r) + first_, width_, snapshot_.data() + std::size_t(width_) * (r - top));
   }
 
+  // The scaled pixels of a source row. They stay in place while fewer than `capacity` other
+  // rows are asked for.
   const Pixel* Get(int sourceRow) {
-    for (Entry& e : cache_)
-      if (e.row == sourceRow) return e.pixels.data();
-    Entry& e = cache_[next_];
-    next_ = (next_ + 1) % std::size(cache_);
-    e.row = sourceRow;
-    e.pixels.resize(columns_.Count());
-    const Pixel* in =
-        snapshot_ ? copy_.data() + std::size_t(width_) * (sourceRow - snapshotTop_) : source_.Row(sourceRow) + first_;
-    conversion_.Apply(in, staging_.data(), width_);
-    ResampleRow(columns_, staging_.data(), first_, e.pixels.data());
-    return e.pixels.data();
+    ++clock_;
+    Entry* victim = &entries_[0];
+    for (Entry& e : entries_) {
+      if (e.row == sourceRow) {
+        e.used = clock_;
+        return Pixels(e);
+      }
+      if (e.used < victim->used) victim = &e;
+    }
+    victim->row = sourceRow;
+    victim->used = clock_;
+    const Pixel* in = snapshot_.empty() ? source_.Row(sourceRow) + first_
+                                        : snapshot_.data() + std::size_t(width_) * (sourceRow - snapshotTop_);
+    if (!staging_.empty()) {
+      conversion_.Apply(in, staging_.data(), width_);
+      in = staging_.data();
+    }
+    scaler_.Scale(in, Pixels(*victim));
+    return Pixels(*victim);
   }
 
  private:
   struct Entry {
     int row = -1;
-    std::vector<Pixel> pixels;
+    std::uint64_t used = 0;
   };
-  const AxisMap& columns_;
+  Pixel* Pixels(const Entry& e) { return pixels_.data() + std::size_t(&e - entries_.data()) * pitch_; }
+
+  const RowScaler& scaler_;
   const SourceConversion& conversion_;
   PixelView source_;
-  int first_ = 0;
-  int width_ = 0;
-  bool snapshot_ = false;
+  int first_;
+  int width_;
+  int pitch_;
+  std::vector<Entry> entries_;
+  std::vector<Pixel> pixels_;
+  std::vector<Pixel> staging_;  // converted source pixels
+  std::vector<Pixel> snapshot_;
   int snapshotTop_ = 0;
-  std::vector<Pixel> copy_;
-  std::vector<Pixel> staging_;
-  Entry cache_[4];
-  std::size_t next_ = 0;
+  std::uint64_t clock_ = 0;
 };
 
 void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::int64_t wDest, std::int64_t hDest,
@@ -78,21 +98,41 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   if (columns.Count() == 0 || rows.Count() == 0) return;
 
   SourceConversion conversion = ConversionFor(src, sv, dst, dv);
-  ScaledRows scaled(columns, conversion, sv, sv.pixels == dv.pixels);
+  RowScaler scaler(columns);
+  // Two rows at hand for the rows combined in one pass, and two more so that rows shared
+  // by neighbouring destination rows survive (mirrored maps ask for them in reverse).
+  ScaledRows scaled(scaler, columns, conversion, sv, 4);
   if (sv.pixels == dv.pixels) scaled.TakeSnapshot(rows.sourceMin, rows.sourceMax);
 
   const int width = columns.Count();
-  RowAccumulator accumulator;
-  std::vector<Pixel> out(width);
-  rop::RowFunction apply = rop::Row(index);
+  RowCombiner combiner(rows.combine, width);
+  // A plain copy onto colour pixels writes the combined rows in place; anything else
+  // combines into a row of its own and then applies the raster operation.
+  const bool direct = index == rop::kSrcCopy && !dv.mono;
+  std::vector<Pixel> combined(direct ? 0 : width);
+  rop::BlockFunction apply = rop::Block(index);
+  const int* sources = rows.sources.data();
+  const int* weights = rows.weights.data();
   for (int i = 0; i < rows.Count(); ++i) {
-    accumulator.Reset(rows.combine, width);
-    for (int k = rows.offsets[i]; k < rows.offsets[i + 1]; ++k)
-      accumulator.Add(scaled.Get(rows.sources[k]), rows.weights[k]);
-    accumulator.Finish(out.data());
+    Pixel* row = dv.Row(rows.first + i) + columns.first;
+    Pixel* out = direct ? row : combined.data();
+    const int begin = rows.offsets[i];
+    const int end = rows.offsets[i + 1];
+    if (end - begin == 1) {
+      combiner.Copy(scaled.Get(sources[begin]), out);
+    } else if (end - begin == 2) {
+      const Pixel* upper = scaled.Get(sources[begin]);
+      const Pixel* lower = scaled.Get(sources[begin + 1]);
+      combiner.Combine2(upper, weights[begin], lower, weights[begin + 1], out);
+    } else {
+      combiner.Reset();
+      for (int k = begin; k < end; ++k) combiner.Add(scaled.Get(sources[k]), weights[k]);
+      combiner.Finish(out);
+    }
+    if (direct) continue;
     if (dv.mono)
-      for (Pixel& p : out) p = NearestMono(p);  // averaging leaves greys that a mono bitmap cannot hold
-    apply(dv.Row(rows.first + i) + columns.first, out.data(), pattern, width);
+      for (Pixel& p : combined) p = NearestMono(p);  // averaging leaves greys that a mono bitmap cannot hold
+    apply(row, 0, combined.data(), 0, pattern, width, 1);
   }
 }
 

@@ -1,11 +1,13 @@
-// Text: TextOutA draws code page 932 strings with Qt straight into the DC's pixels;
+// Text: TextOutA draws code page 932 strings into the DC's pixels, as Qt draws them: from
+// the text's glyph masks where they can be used, otherwise with a painter on the pixels.
 // GetTextExtentPoint32A and GetTextMetricsA measure with the same realised font and layout.
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 
-#include "platform/common/codepage.h"
 #include "platform/gdi32/font_cache.h"
 #include "platform/gdi32/handle_table.h"
 
@@ -29,6 +31,14 @@ void Threshold(const PixelView& view, int left, int top, int right, int bottom) 
   bottom = std::min(bottom, view.height);
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x) view.Row(y)[x] = NearestMono(view.Row(y)[x]);
+}
+
+// What an opaque background fills: the cell box, clipped to the pixels.
+void Fill(const PixelView& view, int left, int top, int width, int height, Pixel color) {
+  const int right = static_cast<int>(std::min<std::int64_t>(std::int64_t{left} + width, view.width));
+  const int bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{top} + height, view.height));
+  for (int y = std::max(top, 0); y < bottom; ++y)
+    std::fill(view.Row(y) + std::max(left, 0), view.Row(y) + std::max(right, std::max(left, 0)), color);
 }
 
 struct Placement {
@@ -70,23 +80,27 @@ Placement Place(DeviceContext& dc, int x, int y, int width, const RealizedFont& 
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   DeviceContext* dc = FindDC(hdc);
   if (!dc || c < 0 || (c > 0 && !lpString)) return FALSE;
-  const FontRequest& request = RequestOf(*dc);
-  const RealizedFont* font = Realize(request);
+  const RealizedFont* font = Realize(RequestOf(*dc));
   if (!font) return FALSE;
-  const std::u16string text = win32::cp932::ToUtf16(std::string_view(lpString ? lpString : "", c));
-  const LaidOutText* laid = LayOut(request, *font, text);
+  LaidOutText* laid = LayOut(*font, std::string_view(lpString ? lpString : "", c));
   const Placement at = Place(*dc, x, y, laid->width, *font);
 
   PixelView view = ViewOf(*dc);
   if (!view.pixels || c == 0) return TRUE;
-  // The DC's own pixels, wrapped for Qt without a copy.
-  QImage image(reinterpret_cast<uchar*>(view.pixels), view.width, view.height, view.width * 4, QImage::Format_RGB32);
-  {
+  if (laid->masks.state == GlyphMasks::State::NotMade) MakeGlyphMasks(*font, *laid);
+  const Pixel textPixel = view.Realize(dc->textColor);
+  if (laid->masks.state == GlyphMasks::State::Usable && at.left >= 0 && at.top >= 0) {
+    if (dc->bkMode == OPAQUE) Fill(view, at.left, at.top, laid->width, font->Height(), view.Realize(dc->bkColor));
+    BlendGlyphMasks(laid->masks, textPixel, view, at.left, at.top);
+  } else {
+    // The DC's own pixels, wrapped for Qt without a copy.
+    QImage image(reinterpret_cast<uchar*>(view.pixels), view.width, view.height, view.width * 4,
+                 QImage::Format_RGB32);
     QPainter painter(&image);
     if (dc->bkMode == OPAQUE)
       painter.fillRect(QRect(at.left, at.top, laid->width, font->Height()), ToQColor(view.Realize(dc->bkColor)));
-    painter.setPen(ToQColor(view.Realize(dc->textColor)));
-    const QPointF origin(at.left, at.top + font->ascent - laid->lineAscent);
+    painter.setPen(ToQColor(textPixel));
+    const QPointF origin = QPointF(at.left, at.top) + laid->Origin(*font);
     for (const QGlyphRun& run : laid->runs) painter.drawGlyphRun(origin, run);
   }
   if (view.mono) {
@@ -101,11 +115,9 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl) {
   DeviceContext* dc = FindDC(hdc);
   if (!dc || c < 0 || (c > 0 && !lpString) || !psizl) return FALSE;
-  const FontRequest& request = RequestOf(*dc);
-  const RealizedFont* font = Realize(request);
+  const RealizedFont* font = Realize(RequestOf(*dc));
   if (!font) return FALSE;
-  const std::u16string text = win32::cp932::ToUtf16(std::string_view(lpString ? lpString : "", c));
-  psizl->cx = c == 0 ? 0 : LayOut(request, *font, text)->width;
+  psizl->cx = c == 0 ? 0 : LayOut(*font, std::string_view(lpString, c))->width;
   psizl->cy = font->Height();
   return TRUE;
 }

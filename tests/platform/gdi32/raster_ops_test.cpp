@@ -22,6 +22,7 @@ COLORREF Expected(unsigned index, COLORREF p, COLORREF s, COLORREF d) {
 }
 
 DWORD RopCode(unsigned index) { return index << 16; }
+unsigned Index(DWORD rop) { return (rop >> 16) & 0xFF; }
 
 TEST(RasterOps, AllColourOperationsMatchTheirTruthTables) {
   constexpr int kPixels = 24;
@@ -129,6 +130,48 @@ TEST(RasterOps, MergeCopyWithABlueBrushKeepsOnlyBlue) {
       COLORREF original = RGB(x * 30 + 5, y * 60 + 7, 200 - x * 20);
       bool inside = x >= 2 && x < 6 && y >= 1 && y < 3;
       EXPECT_EQ(surface.At(x, y), inside ? RGB(0, 0, GetBValue(original)) : original) << x << "," << y;
+    }
+  }
+}
+
+TEST(RasterOps, EveryWidthAndRowOfARectangleInsideLargerSurfaces) {
+  // Rectangles of every width up to a few vectors of pixels, at odd places inside larger
+  // bitmaps, from odd places of a source of another width; also a source that is the
+  // destination itself at the same place (the tint box's kind of blit).
+  std::mt19937 random(99);
+  auto colour = [&] { return static_cast<COLORREF>(random() & 0xFFFFFF); };
+  constexpr int W = 23, H = 7, SW = 19, SH = 9;
+  Canvas src(SW, SH);
+  std::vector<COLORREF> sources(SW * SH);
+  for (COLORREF& c : sources) c = colour();
+  src.Paint([&](int x, int y) { return sources[y * SW + x]; });
+  const DWORD rops[] = {SRCCOPY, SRCAND, SRCINVERT, MERGECOPY, NOTSRCERASE, PATINVERT, DSTINVERT, 0x00B80000};
+  for (DWORD rop : rops) {
+    for (int width = 1; width <= 13; ++width) {
+      for (bool itself : {false, true}) {
+        Canvas dst(W, H);
+        std::vector<COLORREF> before(W * H);
+        for (COLORREF& c : before) c = colour();
+        dst.Paint([&](int x, int y) { return before[y * W + x]; });
+        const COLORREF pattern = colour();
+        SelectedBrush brush(dst.dc(), pattern);
+        const int x0 = 3 + width % 5, y0 = 1, sx = 17 - width, sy = 2;
+        const int height = 5;
+        if (itself)
+          ASSERT_TRUE(BitBlt(dst.dc(), x0, y0, width, height, dst.dc(), x0, y0, rop));
+        else
+          ASSERT_TRUE(BitBlt(dst.dc(), x0, y0, width, height, src.dc(), sx, sy, rop));
+        for (int y = 0; y < H; ++y) {
+          for (int x = 0; x < W; ++x) {
+            const bool inside = x >= x0 && x < x0 + width && y >= y0 && y < y0 + height;
+            const COLORREF d = before[y * W + x];
+            const COLORREF s = itself ? d : inside ? sources[(y - y0 + sy) * SW + (x - x0 + sx)] : 0;
+            ASSERT_EQ(dst.At(x, y), inside ? Expected(Index(rop), pattern, s, d) : d)
+                << std::hex << "rop " << rop << std::dec << " width " << width << (itself ? " onto itself" : "")
+                << " at " << x << "," << y;
+          }
+        }
+      }
     }
   }
 }
