@@ -49,14 +49,3 @@ bool InitMainWindow(HINSTANCE instance, int showCommand) {
   UpdateWindow(window);
   return true;
 }
-
-BOOL SetClientSize(HWND hwnd, int width, int height) {
-  RECT window;
-  RECT client;
-  GetWindowRect(hwnd, &window);
-  GetClientRect(hwnd, &client);
-  int newWidth = (window.right - window.left - client.right) + width;
-  int newHeight = (window.bottom - window.top - client.bottom) + height;
-  SetWindowPos(hwnd, NULL, 0, 0, newWidth, newHeight, SWP_NOMOVE | SWP_NOZORDER);
-  return TRUE;
-}

@@ -76,7 +76,22 @@ std::string_view AsBytes(std::u16string_view text, std::string& storage) {
   return storage;
 }
 
+char FoldAsciiLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 }  // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (FoldAsciiLetter(a[i]) != FoldAsciiLetter(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::u16string ToUtf16(std::string_view text) {
   std::u16string out;

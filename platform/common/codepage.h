@@ -12,6 +12,11 @@ namespace win32::cp932 {
 // True for the first byte of a two-byte character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// Compares two CP932 names the way Windows compares the names of window classes, profile
+// sections and keys, and MCI devices: ASCII letters without regard to case, a double-byte
+// character only with itself (its trail byte may look like a letter).
+bool SameName(std::string_view a, std::string_view b);
+
 // CP932 to UTF-16. A byte sequence that is not CP932 becomes U+FFFD and decoding goes on
 // after it, so damaged text is shown damaged instead of being cut short.
 std::u16string ToUtf16(std::string_view text);

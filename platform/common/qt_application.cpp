@@ -6,8 +6,7 @@
 
 #include "platform/common/immortal.h"
 
-// Xlib's macros (Bool, Status, CursorShape...) clash with Qt's names: it comes last.
-#include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 namespace win32::qt {
 namespace {
@@ -32,8 +31,8 @@ std::string Env(const char* name) {
 }
 
 // Qt aborts the process when its platform plugin cannot connect, so the X display is
-// tried here first. Platforms other than X11 (offscreen, vnc, wayland when chosen
-// explicitly) are trusted as they are.
+// tried here first, the way Qt's plugin connects (through xcb). Platforms other than X11
+// (offscreen, vnc, wayland when chosen explicitly) are trusted as they are.
 bool DisplayAvailable(std::string& why) {
   std::string platform = Env("QT_QPA_PLATFORM");
   if (!platform.empty() && platform.rfind("xcb", 0) != 0) return true;
@@ -42,12 +41,13 @@ bool DisplayAvailable(std::string& why) {
     why = "no display: DISPLAY is not set";
     return false;
   }
-  Display* x = XOpenDisplay(nullptr);
-  if (!x) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  bool connected = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  if (!connected) {
     why = "cannot open the X display \"" + display + "\"";
     return false;
   }
-  XCloseDisplay(x);
   if (platform.empty()) setenv("QT_QPA_PLATFORM", "xcb", 1);
   return true;
 }

@@ -35,29 +35,12 @@ void EnsureSystemClasses() {
 std::shared_ptr<const WindowClass> FindLocked(Registry& r, LPCSTR nameOrAtom, bool systemClasses) {
   for (const auto& c : r.classes) {
     if (c->system != systemClasses) continue;
-    if (IS_INTRESOURCE(nameOrAtom) ? c->atom == LOWORD(nameOrAtom) : SameName(c->name, nameOrAtom)) return c;
+    if (IS_INTRESOURCE(nameOrAtom) ? c->atom == LOWORD(nameOrAtom) : cp932::SameName(c->name, nameOrAtom)) return c;
   }
   return nullptr;
 }
 
 }  // namespace
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto ca = static_cast<unsigned char>(a[i]);
-    auto cb = static_cast<unsigned char>(b[i]);
-    if (cp932::IsLeadByte(ca)) {
-      // A double-byte character is compared whole: its trail byte may look like a letter.
-      if (ca != cb || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; };
-    if (fold(ca) != fold(cb)) return false;
-  }
-  return true;
-}
 
 std::shared_ptr<const WindowClass> FindClass(LPCSTR nameOrAtom) {
   if (!nameOrAtom) return nullptr;
@@ -127,7 +110,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
   for (auto it = r.classes.begin(); it != r.classes.end(); ++it) {
     const auto& c = *it;
     if (c->system) continue;
-    if (IS_INTRESOURCE(name) ? c->atom == LOWORD(name) : (name && win32::user32::SameName(c->name, name))) {
+    if (IS_INTRESOURCE(name) ? c->atom == LOWORD(name) : (name && win32::cp932::SameName(c->name, name))) {
       // Every window holds its class: a second owner means that windows of it still exist.
       if (c.use_count() > 1) {
         SetLastError(kErrorClassHasWindows);

@@ -42,8 +42,4 @@ std::shared_ptr<const WindowClass> FindClass(LPCSTR nameOrAtom);
 // Registers a class of the platform's own (dialogs, controls). Returns its atom.
 ATOM RegisterSystemClass(WindowClass windowClass);
 
-// Equal names of classes, menus and the like: ASCII letters without regard to case; the
-// bytes of double-byte characters compared exactly.
-bool SameName(const std::string& a, const std::string& b);
-
 }  // namespace win32::user32

@@ -166,15 +166,4 @@ MCIERROR ParseMciCommand(std::string_view text, MciCommand& command) {
   return 0;
 }
 
-bool SameDeviceName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  bool trail = false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const bool equal = trail ? a[i] == b[i] : Lower(a[i]) == Lower(b[i]);
-    if (!equal) return false;
-    trail = !trail && cp932::IsLeadByte(static_cast<unsigned char>(a[i]));
-  }
-  return true;
-}
-
 }  // namespace win32::winmm

@@ -34,8 +34,4 @@ MCIERROR ParseMciCommand(std::string_view text, MciCommand& command);
 // Letters A-Z in lower case, every other byte as it is (keywords are ASCII).
 std::string LowerAscii(std::string_view text);
 
-// Whether two device names are the same: ASCII letters match in either case, and the
-// second byte of a double-byte character is compared exactly.
-bool SameDeviceName(std::string_view a, std::string_view b);
-
 }  // namespace win32::winmm

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/common/codepage.h"
 #include "platform/winmm/midi_file.h"
 #include "platform/winmm/midi_source.h"
 #include "platform/winmm/report_once.h"
@@ -63,7 +64,7 @@ MCIERROR MciSession::Send(std::string_view text, std::string& reply, HWND callba
     std::lock_guard lock(mutex_);
     if (command.verb == "open") {
       error = Open(command, reply, callback, deliveries);
-    } else if (!command.device_quoted && SameDeviceName(command.device, "all")) {
+    } else if (!command.device_quoted && cp932::SameName(command.device, "all")) {
       if (command.verb != "close") {
         error = MCIERR_CANNOT_USE_ALL;
       } else {
@@ -268,7 +269,7 @@ void MciSession::Close(Device& device, Deliveries& deliveries) {
 
 MciSession::Device* MciSession::Find(std::string_view name) {
   for (auto& device : devices_)
-    if (SameDeviceName(device->name, name)) return device.get();
+    if (cp932::SameName(device->name, name)) return device.get();
   return nullptr;
 }
 

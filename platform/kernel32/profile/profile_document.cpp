@@ -119,7 +119,7 @@ const Section* Document::FindSection(std::string_view name) const {
 
 const Entry* Document::FindEntry(const Section& section, std::string_view name) const {
   for (const Entry& entry : EntriesOf(section))
-    if (entry.name.end - entry.name.begin == name.size() && NamesEqual(View(entry.name), name)) return &entry;
+    if (entry.name.end - entry.name.begin == name.size() && cp932::SameName(View(entry.name), name)) return &entry;
   return nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/kernel32/profile/profile_edit.h"
 
+#include "platform/common/codepage.h"
 #include "platform/kernel32/profile/profile_text.h"
 
 namespace win32::profile {
@@ -52,7 +53,7 @@ std::vector<Splice> PlanDeleteKey(const Document& doc, std::string_view section,
   const Section* found = doc.FindSection(section);
   if (found == nullptr) return splices;
   for (const Entry& entry : doc.EntriesOf(*found))
-    if (NamesEqual(doc.View(entry.name), key)) splices.push_back({entry.line.begin, entry.line.next, {}});
+    if (cp932::SameName(doc.View(entry.name), key)) splices.push_back({entry.line.begin, entry.line.next, {}});
   return splices;
 }
 
@@ -66,7 +67,7 @@ std::vector<Splice> PlanDeleteSection(const Document& doc, std::string_view sect
       splices.push_back({begin, end, {}});
   };
   for (const Section& s : doc.Sections()) {
-    if (!NamesEqual(doc.View(s.name), section)) continue;
+    if (!cp932::SameName(doc.View(s.name), section)) continue;
     remove(s.header.begin, s.header.next);
     for (std::size_t pos = s.header.next; pos < s.end;) {
       const Line line = LineAt(text, pos);

@@ -40,20 +40,6 @@ std::string_view UnquoteValue(std::string_view value) {
   return value;
 }
 
-bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (IsLead(a[i]) && i + 1 < a.size()) {
-      // A double-byte character matches only itself.
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::string FoldName(std::string_view name) {
   std::string folded(name);
   for (std::size_t i = 0; i < folded.size(); ++i) {

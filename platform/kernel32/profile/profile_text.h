@@ -26,8 +26,6 @@ std::string_view TrimArgument(std::string_view name);
 // ("..." or '...') removed.
 std::string_view UnquoteValue(std::string_view trimmedValue);
 
-// Names compare with ASCII letters folded and everything else, trail bytes included, exact.
-bool NamesEqual(std::string_view a, std::string_view b);
 // The form in which two equal names are identical.
 std::string FoldName(std::string_view name);
 

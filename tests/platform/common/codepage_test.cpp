@@ -54,6 +54,28 @@ TEST(Codepage, Utf8Bridges) {
   EXPECT_FALSE(FromUtf8("\xE3\x83").has_value());  // truncated sequence
 }
 
+TEST(Codepage, NamesIgnoreTheCaseOfAsciiLettersOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"BGM", "bgm", true},
+      {"Music 1", "mUSIC 1", true},
+      {"bgm", "bgm2", false},
+      {"bgm", "bgn", false},
+      // The second bytes of ア (83 41) and ヂ (83 61) are 'A' and 'a': different characters.
+      {"\x83\x41", "\x83\x61", false},
+      {"\x83\x41x", "\x83\x41X", true},
+      // 表 ends in 0x5C; the name compares whole, not as two single bytes.
+      {"表示", "表示", true},
+      // A lead byte that ends the name stands for itself.
+      {"ab\x83", "AB\x83", true},
+      {"", "", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(win32::cp932::SameName(c.a, c.b), c.same) << c.a << " / " << c.b;
+}
+
 TEST(Codepage, LeadBytes) {
   for (int b = 0; b < 256; ++b) {
     bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

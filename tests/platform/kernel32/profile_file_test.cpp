@@ -77,7 +77,9 @@ void BecomeUnprivileged() {
 }
 
 TEST(ProfileAtomicWrite, ReadOnlyDirectoryKeepsTheOldFile) {
-  test::ScratchDir dir;
+  // Under /tmp, which every user may pass through: the build tree may lie in a home
+  // directory that the unprivileged child cannot enter.
+  test::ScratchDir dir("/tmp");
   const std::string path = dir.File("Ranking.dat");
   test::WriteBytes(path, "[s]\r\nk=old\r\n");
   chmod(path.c_str(), 0666);

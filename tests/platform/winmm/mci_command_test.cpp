@@ -6,7 +6,6 @@ namespace {
 
 using win32::winmm::MciCommand;
 using win32::winmm::ParseMciCommand;
-using win32::winmm::SameDeviceName;
 
 TEST(MciCommand, ParsesVerbDeviceAndKeywords) {
   struct Case {
@@ -82,16 +81,6 @@ TEST(MciCommand, NumbersAreReadBack) {
   EXPECT_EQ(command.Number("to"), 4294967295u);
   EXPECT_TRUE(command.Has("to"));
   EXPECT_FALSE(command.Has("notify"));
-}
-
-TEST(MciCommand, DeviceNamesIgnoreCaseOfAsciiLettersOnly) {
-  EXPECT_TRUE(SameDeviceName("BGM", "bgm"));
-  EXPECT_TRUE(SameDeviceName("Music 1", "mUSIC 1"));
-  EXPECT_FALSE(SameDeviceName("bgm", "bgm2"));
-  EXPECT_FALSE(SameDeviceName("bgm", "bgn"));
-  // The second bytes of ア (83 41) and ヂ (83 61) are 'A' and 'a': different characters.
-  EXPECT_FALSE(SameDeviceName("\x83\x41", "\x83\x61"));
-  EXPECT_TRUE(SameDeviceName("\x83\x41x", "\x83\x41X"));
 }
 
 }  // namespace
