@@ -33,6 +33,7 @@ struct TextKeyHash {
 };
 
 struct Caches {
+  GlyphMaskCache masks;  // keyed by the fonts below, and cleared with them
   std::unordered_map<FontRequest, std::unique_ptr<RealizedFont>, FontRequestHash> fonts;
   std::unordered_map<TextKey, std::unique_ptr<LaidOutText>, TextKeyHash> texts;
 };
@@ -71,8 +72,9 @@ const RealizedFont* Realize(const FontRequest& request) {
   if (!qt::Application()) return nullptr;
   if (auto it = c.fonts.find(request); it != c.fonts.end()) return it->second.get();
   if (c.fonts.size() >= kMaxFonts) {
-    c.fonts.clear();
     c.texts.clear();
+    c.masks.Clear();
+    c.fonts.clear();
   }
   return c.fonts.emplace(request, Build(request)).first->second.get();
 }
@@ -104,9 +106,12 @@ LaidOutText* LayOut(const RealizedFont& font, std::string_view text) {
   return c.texts.emplace(key, std::move(laid)).first->second.get();
 }
 
+GlyphMaskCache& TheGlyphMaskCache() { return TheCaches().masks; }
+
 void ReleaseTextResources() {
   Caches& c = TheCaches();
   c.texts.clear();
+  c.masks.Clear();
   c.fonts.clear();
 }
 

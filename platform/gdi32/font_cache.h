@@ -23,8 +23,6 @@ struct RealizedFont {
   int aveCharWidth = 0;
   int maxCharWidth = 0;
   bool fixedPitch = false;
-  // Its glyphs as drawn so far: a cache that drawing fills, whatever else is const.
-  mutable GlyphMaskCache glyphMasks;
 
   int Height() const { return ascent + descent; }
 };
@@ -33,7 +31,7 @@ struct LaidOutText {
   QList<QGlyphRun> runs;  // glyph positions relative to the line's top-left corner
   double lineAscent = 0;  // where the runs' baseline lies below that corner
   int width = 0;          // the advance of the whole text
-  GlyphMasks masks;       // found the first time the text is drawn
+  GlyphMasks masks;       // found when the text is drawn (see MasksOf)
 
   // Where the runs are drawn from, relative to the top-left corner of the text's cell box:
   // the line's baseline on the font's.
@@ -47,5 +45,8 @@ const RealizedFont* Realize(const FontRequest& request);
 // `text` (code page 932 bytes) laid out in a font that Realize returned. The pointer is
 // valid until the next call into this header.
 LaidOutText* LayOut(const RealizedFont& font, std::string_view text);
+
+// The glyph masks of the realised fonts; they go with the fonts.
+GlyphMaskCache& TheGlyphMaskCache();
 
 }  // namespace win32::gdi

@@ -11,9 +11,15 @@
 namespace win32::gdi {
 namespace {
 
-// Taller texts keep being drawn by Qt: the scratch images would be large, and Qt may draw
-// big glyphs as outlines rather than as coverage images.
-constexpr int kMaxMaskedHeight = 128;
+// Larger fonts are left to Qt: from an em of 64 pixels on, Qt fills glyph outlines instead of
+// blending coverage images, which rounds differently. Stretched fonts are left to it too.
+constexpr int kMaxMaskedEm = 56;
+
+bool Maskable(const QFont& font) {
+  const int stretch = font.stretch();
+  return !font.underline() && !font.strikeOut() && font.pixelSize() > 0 && font.pixelSize() <= kMaxMaskedEm &&
+         (stretch == QFont::AnyStretch || stretch == QFont::Unstretched);
+}
 
 // round(x * a / 255) for each 8-bit channel of x, two channels to a word.
 inline Pixel Scale255(Pixel x, std::uint32_t a) {
@@ -79,8 +85,8 @@ Split SplitPosition(double v) {
 // below `margin` from the left and 2 * `margin` from the top, where ink reaching well
 // outside the glyph's cell still lands; its coverage is any channel of the result.
 // `scratch` is black on entry and on return.
-std::shared_ptr<const GlyphMask> Capture(QImage& scratch, int margin, const QGlyphRun& run, quint32 glyph, int x64,
-                                         int y64) {
+std::unique_ptr<GlyphMask> Capture(QImage& scratch, int margin, const QGlyphRun& run, quint32 glyph, int x64,
+                                   int y64) {
   QGlyphRun one = run;
   one.setGlyphIndexes({glyph});
   one.setPositions({QPointF(0, 0)});
@@ -100,7 +106,7 @@ std::shared_ptr<const GlyphMask> Capture(QImage& scratch, int margin, const QGly
       bottom = std::max(bottom, y);
     }
   }
-  auto mask = std::make_shared<GlyphMask>();
+  auto mask = std::make_unique<GlyphMask>();
   if (right < 0) return mask;  // a space: no ink, nothing to blend
   mask->left = left - margin;
   mask->top = top - 2 * margin;
@@ -148,66 +154,60 @@ bool SameAsQt(const RealizedFont& font, const LaidOutText& text) {
   return byQt == byMasks;
 }
 
-}  // namespace
-
-std::size_t GlyphMaskCache::KeyHash::operator()(const Key& k) const {
-  return qHash(k.face) ^ (std::size_t{k.glyph} * 0x9E3779B97F4A7C15ull) ^ (std::size_t(k.x64) << 40) ^
-         (std::size_t(k.y64) << 48);
-}
-
-std::shared_ptr<const GlyphMask>& GlyphMaskCache::Mask(const Key& key) {
-  // Bounded: texts keep the masks they use when the cache lets go of them.
-  constexpr std::size_t kMaxMasks = 4096;
-  if (masks_.size() >= kMaxMasks && masks_.find(key) == masks_.end()) masks_.clear();
-  return masks_[key];
-}
-
-GlyphMaskCache::Check& GlyphMaskCache::CheckOf(const QRawFont& face) {
-  for (auto& [known, check] : faces_)
-    if (known == face) return check;
-  return faces_.emplace_back(face, Check::NotYet).second;
-}
-
-void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text) {
-  GlyphMasks& masks = text.masks;
-  masks.glyphs.clear();
-  masks.state = GlyphMasks::State::Unusable;
-  // Decorations are lines across the text, not glyphs.
-  if (font.font.underline() || font.font.strikeOut() || font.Height() > kMaxMaskedHeight) return;
-
-  GlyphMaskCache& cache = font.glyphMasks;
+// Places the text's glyphs, drawing those the cache lacks. False when the cache let go of
+// masks meanwhile (some placed ones may be gone), or a face failed its check.
+bool Place(GlyphMaskCache& cache, const RealizedFont& font, const LaidOutText& text, GlyphMasks& masks,
+           bool& unchecked) {
+  const std::uint64_t generation = cache.Generation();
   const int margin = font.Height() + 8;
   QImage scratch;  // made when a glyph is first drawn
-  bool unchecked = false;
   const QPointF origin = text.Origin(font);
+  masks.glyphs.clear();
   for (const QGlyphRun& run : text.runs) {
     const QRawFont face = run.rawFont();
-    switch (cache.CheckOf(face)) {
-      case GlyphMaskCache::Check::Failed:
-        masks.glyphs.clear();
-        return;
-      case GlyphMaskCache::Check::NotYet:
-        unchecked = true;
-        break;
-      case GlyphMaskCache::Check::Passed:
-        break;
-    }
+    const GlyphMaskCache::Check check = cache.CheckOf(&font, face);
+    if (check == GlyphMaskCache::Check::Failed) return false;
+    unchecked = unchecked || check == GlyphMaskCache::Check::NotYet;
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     for (qsizetype i = 0; i < indexes.size(); ++i) {
       const QPointF at = origin + positions[i];
       const Split x = SplitPosition(at.x());
       const Split y = SplitPosition(at.y());
-      std::shared_ptr<const GlyphMask>& mask = cache.Mask({face, indexes[i], x.sixtyFourths, y.sixtyFourths});
+      const GlyphMaskCache::Key key{&font, face, indexes[i], x.sixtyFourths, y.sixtyFourths};
+      const GlyphMask* mask = cache.Find(key);
       if (!mask) {
         if (scratch.isNull()) {
           scratch = QImage(4 * margin, 3 * margin, QImage::Format_RGB32);
           scratch.fill(kBlack);
         }
-        mask = Capture(scratch, margin, run, indexes[i], x.sixtyFourths, y.sixtyFourths);
+        mask = cache.Keep(key, Capture(scratch, margin, run, indexes[i], x.sixtyFourths, y.sixtyFourths));
+        if (cache.Generation() != generation) return false;
       }
       if (mask->width > 0) masks.glyphs.push_back({mask, x.whole + mask->left, y.whole + mask->top});
     }
+  }
+  return true;
+}
+
+void MakeGlyphMasks(GlyphMaskCache& cache, const RealizedFont& font, LaidOutText& text) {
+  GlyphMasks& masks = text.masks;
+  masks.glyphs.clear();
+  masks.state = GlyphMasks::State::Unusable;
+  masks.generation = cache.Generation();
+  if (!Maskable(font.font)) return;
+
+  // A second try starts with room in the cache; a text that does not fit even then is
+  // left to Qt.
+  bool unchecked = false;
+  bool placed = Place(cache, font, text, masks, unchecked);
+  if (!placed && masks.generation != cache.Generation()) {
+    masks.generation = cache.Generation();
+    placed = Place(cache, font, text, masks, unchecked) && masks.generation == cache.Generation();
+  }
+  if (!placed) {
+    masks.glyphs.clear();
+    return;
   }
   masks.state = GlyphMasks::State::Usable;
   if (!unchecked) return;
@@ -215,13 +215,61 @@ void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text) {
   // A face's first text: the masks must give Qt's own pixels, or the face is drawn by Qt.
   const bool same = SameAsQt(font, text);
   for (const QGlyphRun& run : text.runs) {
-    GlyphMaskCache::Check& check = cache.CheckOf(run.rawFont());
+    GlyphMaskCache::Check& check = cache.CheckOf(&font, run.rawFont());
     if (check == GlyphMaskCache::Check::NotYet) check = same ? GlyphMaskCache::Check::Passed : GlyphMaskCache::Check::Failed;
   }
   if (!same) {
     masks.state = GlyphMasks::State::Unusable;
     masks.glyphs.clear();
   }
+}
+
+}  // namespace
+
+std::size_t GlyphMaskCache::KeyHash::operator()(const Key& k) const {
+  return std::hash<const RealizedFont*>{}(k.font) ^ qHash(k.face) ^ (std::size_t{k.glyph} * 0x9E3779B97F4A7C15ull) ^
+         (std::size_t(k.x64) << 40) ^ (std::size_t(k.y64) << 48);
+}
+
+const GlyphMask* GlyphMaskCache::Find(const Key& key) const {
+  auto it = masks_.find(key);
+  return it == masks_.end() ? nullptr : it->second.get();
+}
+
+const GlyphMask* GlyphMaskCache::Keep(const Key& key, std::unique_ptr<GlyphMask> mask) {
+  const std::size_t bytes = sizeof(GlyphMask) + mask->lanes.size() * sizeof(std::uint16_t);
+  if (bytes_ + bytes > kBudgetBytes) {
+    masks_.clear();
+    bytes_ = 0;
+    ++generation_;
+  }
+  bytes_ += bytes;
+  auto& kept = masks_[key];
+  kept = std::move(mask);
+  return kept.get();
+}
+
+GlyphMaskCache::Check& GlyphMaskCache::CheckOf(const RealizedFont* font, const QRawFont& face) {
+  for (auto& [key, check] : checks_)
+    if (key.font == font && key.face == face) return check;
+  Key key;
+  key.font = font;
+  key.face = face;
+  return checks_.emplace_back(std::move(key), Check::NotYet).second;
+}
+
+void GlyphMaskCache::Clear() {
+  masks_.clear();
+  checks_.clear();
+  bytes_ = 0;
+  ++generation_;
+}
+
+const GlyphMasks& MasksOf(const RealizedFont& font, LaidOutText& text) {
+  GlyphMaskCache& cache = TheGlyphMaskCache();
+  if (text.masks.state == GlyphMasks::State::NotMade || text.masks.generation != cache.Generation())
+    MakeGlyphMasks(cache, font, text);
+  return text.masks;
 }
 
 void BlendGlyphMasks(const GlyphMasks& masks, Pixel color, const PixelView& view, int left, int top) {

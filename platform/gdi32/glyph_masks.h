@@ -32,22 +32,27 @@ struct GlyphMask {
   std::vector<std::uint16_t> lanes;
 };
 
-// A text's glyphs in drawing order, relative to the top-left corner of its cell box.
+// A text's glyphs in drawing order, relative to the top-left corner of its cell box. The
+// masks belong to the GlyphMaskCache: they are good while its generation is the one here.
 struct GlyphMasks {
   enum class State { NotMade, Usable, Unusable } state = State::NotMade;
+  std::uint64_t generation = 0;
   struct Placed {
-    std::shared_ptr<const GlyphMask> mask;
+    const GlyphMask* mask = nullptr;
     int left = 0;
     int top = 0;
   };
   std::vector<Placed> glyphs;
 };
 
-// The masks made for one realised font, by face (a text may fall back to other fonts for
+// The masks made so far, by realised font, face (a text may fall back to other fonts for
 // some characters), glyph and fraction of a pixel; and whether each face passed the check.
+// Its memory is bounded: when a new mask would go past the budget, all masks go, and the
+// generation changes so that texts find theirs again.
 class GlyphMaskCache {
  public:
   struct Key {
+    const RealizedFont* font = nullptr;
     QRawFont face;
     quint32 glyph = 0;
     int x64 = 0;  // the position's fraction of a pixel, in 64ths
@@ -59,19 +64,27 @@ class GlyphMaskCache {
   };
   enum class Check { NotYet, Passed, Failed };
 
-  std::shared_ptr<const GlyphMask>& Mask(const Key& key);
-  Check& CheckOf(const QRawFont& face);
+  const GlyphMask* Find(const Key& key) const;
+  const GlyphMask* Keep(const Key& key, std::unique_ptr<GlyphMask> mask);
+  Check& CheckOf(const RealizedFont* font, const QRawFont& face);
+  std::uint64_t Generation() const { return generation_; }
+  // Lets go of everything: the fonts the keys name are going.
+  void Clear();
 
  private:
-  std::unordered_map<Key, std::shared_ptr<const GlyphMask>, KeyHash> masks_;
-  std::vector<std::pair<QRawFont, Check>> faces_;
+  static constexpr std::size_t kBudgetBytes = 16 << 20;
+
+  std::unordered_map<Key, std::unique_ptr<GlyphMask>, KeyHash> masks_;
+  std::vector<std::pair<Key, Check>> checks_;  // by font and face
+  std::size_t bytes_ = 0;
+  std::uint64_t generation_ = 1;
 };
 
-// Makes the masks of `text` in `font` (with the Qt application there): from the font's
-// cache, drawing only glyphs not seen yet, and checking a face the first time it is used.
-// Texts that Qt draws otherwise than glyph by glyph (underlined or struck out ones, very
-// large ones, faces that failed the check) are marked Unusable.
-void MakeGlyphMasks(const RealizedFont& font, LaidOutText& text);
+// The masks of `text` in `font` (with the Qt application there), found in the cache or made
+// now: drawing only glyphs not seen yet, and checking a face the first time it is used.
+// Texts that Qt draws otherwise than glyph by glyph (underlined or struck out ones, large or
+// stretched ones, faces that failed the check) get masks marked Unusable.
+const GlyphMasks& MasksOf(const RealizedFont& font, LaidOutText& text);
 
 // Blends usable masks in `color` into `view`, with the text's cell box at (left, top), which
 // must not be left of or above the view's origin: Qt rounds glyph positions symmetrically

@@ -87,11 +87,11 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
 
   PixelView view = ViewOf(*dc);
   if (!view.pixels || c == 0) return TRUE;
-  if (laid->masks.state == GlyphMasks::State::NotMade) MakeGlyphMasks(*font, *laid);
+  const GlyphMasks& masks = MasksOf(*font, *laid);
   const Pixel textPixel = view.Realize(dc->textColor);
-  if (laid->masks.state == GlyphMasks::State::Usable && at.left >= 0 && at.top >= 0) {
+  if (masks.state == GlyphMasks::State::Usable && at.left >= 0 && at.top >= 0) {
     if (dc->bkMode == OPAQUE) Fill(view, at.left, at.top, laid->width, font->Height(), view.Realize(dc->bkColor));
-    BlendGlyphMasks(laid->masks, textPixel, view, at.left, at.top);
+    BlendGlyphMasks(masks, textPixel, view, at.left, at.top);
   } else {
     // The DC's own pixels, wrapped for Qt without a copy.
     QImage image(reinterpret_cast<uchar*>(view.pixels), view.width, view.height, view.width * 4,

@@ -4,7 +4,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <tuple>
@@ -66,9 +68,9 @@ TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) 
     const win32::gdi::RealizedFont* font = win32::gdi::Realize(Request(c.height, c.weight, c.italic, c.quality));
     ASSERT_NE(font, nullptr);
     win32::gdi::LaidOutText* text = win32::gdi::LayOut(*font, c.text);
-    win32::gdi::MakeGlyphMasks(*font, *text);
-    ASSERT_EQ(text->masks.state, GlyphMasks::State::Usable) << c.text;
-    ASSERT_FALSE(text->masks.glyphs.empty()) << c.text;
+    const GlyphMasks& masks = win32::gdi::MasksOf(*font, *text);
+    ASSERT_EQ(masks.state, GlyphMasks::State::Usable) << c.text;
+    ASSERT_FALSE(masks.glyphs.empty()) << c.text;
     const int width = text->width + 2 * c.height;
     const int height = 3 * c.height;
     // At whole-pixel places near the edges too, where glyphs are cut off.
@@ -82,8 +84,8 @@ TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) 
           painter.setPen(QColor::fromRgb(ink));
           for (const QGlyphRun& run : text->runs) painter.drawGlyphRun(QPointF(left, top) + text->Origin(*font), run);
         }
-        win32::gdi::BlendGlyphMasks(text->masks, ink,
-                                    {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, left, top);
+        win32::gdi::BlendGlyphMasks(masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false},
+                                    left, top);
         ASSERT_TRUE(byQt == byMasks) << c.text << " at " << left << "," << top << " in " << std::hex << ink;
       }
     }
@@ -116,10 +118,30 @@ TEST_F(GlyphMaskTest, TextsSharingGlyphsAtOtherPlacesStillMatchQt) {
   for (int value : {0, 1, 7, 11, 19, 101, 1234, 11111, 98765, -2147483647}) {
     const std::string text = "得点:" + std::to_string(value) + " ilj.";
     win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, text);
-    win32::gdi::MakeGlyphMasks(*font, *laid);
-    ASSERT_EQ(laid->masks.state, GlyphMasks::State::Usable) << value;
+    ASSERT_EQ(win32::gdi::MasksOf(*font, *laid).state, GlyphMasks::State::Usable) << value;
     ASSERT_TRUE(MasksDrawLikeQt(*font, *laid, random)) << value;
   }
+}
+
+TEST_F(GlyphMaskTest, MasksLetGoToStayWithinMemoryAreMadeAgain) {
+  const win32::gdi::RealizedFont* font = win32::gdi::Realize(Request(19, FW_BOLD, false));
+  ASSERT_NE(font, nullptr);
+  win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, "ポロンゴ");
+  win32::gdi::GlyphMaskCache& cache = win32::gdi::TheGlyphMaskCache();
+  ASSERT_EQ(win32::gdi::MasksOf(*font, *laid).state, GlyphMasks::State::Usable);
+  const std::uint64_t before = cache.Generation();
+  // Masks of glyphs no font has, a few megabytes each, until the cache lets go of all.
+  for (quint32 i = 0; cache.Generation() == before && i < 64; ++i) {
+    auto big = std::make_unique<win32::gdi::GlyphMask>();
+    big->lanes.resize(2u << 20);
+    cache.Keep({font, laid->runs.front().rawFont(), 0xFFFF0000u + i, 0, 0}, std::move(big));
+  }
+  ASSERT_NE(cache.Generation(), before);
+  const GlyphMasks& again = win32::gdi::MasksOf(*font, *laid);
+  EXPECT_EQ(again.generation, cache.Generation());
+  ASSERT_EQ(again.state, GlyphMasks::State::Usable);
+  std::mt19937 random(3);
+  EXPECT_TRUE(MasksDrawLikeQt(*font, *laid, random));
 }
 
 TEST_F(GlyphMaskTest, AFaceThatFailedItsCheckIsDrawnByQt) {
@@ -127,10 +149,11 @@ TEST_F(GlyphMaskTest, AFaceThatFailedItsCheckIsDrawnByQt) {
   ASSERT_NE(font, nullptr);
   win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, "ロゴ");
   ASSERT_FALSE(laid->runs.isEmpty());
-  font->glyphMasks.CheckOf(laid->runs.front().rawFont()) = win32::gdi::GlyphMaskCache::Check::Failed;
-  win32::gdi::MakeGlyphMasks(*font, *laid);
-  EXPECT_EQ(laid->masks.state, GlyphMasks::State::Unusable);
-  EXPECT_TRUE(laid->masks.glyphs.empty());
+  win32::gdi::TheGlyphMaskCache().CheckOf(font, laid->runs.front().rawFont()) =
+      win32::gdi::GlyphMaskCache::Check::Failed;
+  const GlyphMasks& masks = win32::gdi::MasksOf(*font, *laid);
+  EXPECT_EQ(masks.state, GlyphMasks::State::Unusable);
+  EXPECT_TRUE(masks.glyphs.empty());
   // Drawn all the same, by Qt.
   Canvas c(60, 40);
   c.Fill(RGB(255, 255, 255));
@@ -142,6 +165,59 @@ TEST_F(GlyphMaskTest, AFaceThatFailedItsCheckIsDrawnByQt) {
   int inked = 0;
   for (COLORREF p : c.Pixels()) inked += p != RGB(255, 255, 255);
   EXPECT_GT(inked, 30);
+}
+
+// Whichever way a text goes, masks or painter, TextOutA gives the pixels Qt's painter gives:
+// small and large fonts, bold, italic, unantialiased, transparent and opaque.
+TEST_F(GlyphMaskTest, TextOutDrawsQtsPixelsAtEverySize) {
+  struct Case {
+    int height;
+    int weight;
+    bool italic;
+    int quality;
+  } cases[] = {{12, FW_NORMAL, false, DEFAULT_QUALITY},  {17, FW_BOLD, false, DEFAULT_QUALITY},
+               {25, FW_BOLD, true, DEFAULT_QUALITY},     {50, FW_BOLD, true, DEFAULT_QUALITY},
+               {62, FW_NORMAL, false, DEFAULT_QUALITY},  {70, FW_NORMAL, true, DEFAULT_QUALITY},
+               {90, FW_BOLD, false, DEFAULT_QUALITY},    {30, FW_NORMAL, false, NONANTIALIASED_QUALITY},
+               {120, FW_NORMAL, true, DEFAULT_QUALITY}};
+  const char* texts[] = {"ポロンゴ", "■ＧａｍｅＯｖｅｒ", "WAVE fi ij", "得　点：00123"};
+  std::mt19937 random(77);
+  for (const Case& c : cases) {
+    const win32::gdi::RealizedFont* font = win32::gdi::Realize(Request(c.height, c.weight, c.italic, c.quality));
+    ASSERT_NE(font, nullptr);
+    for (const char* text : texts) {
+      for (int mode : {TRANSPARENT, OPAQUE}) {
+        win32::gdi::LaidOutText* laid = win32::gdi::LayOut(*font, text);
+        const int width = laid->width + 2 * c.height, height = 3 * c.height;
+        const int x = c.height / 2, y = c.height;
+        Canvas canvas(width, height);
+        QImage byQt = RandomImage(width, height, random);
+        canvas.Paint([&](int px, int py) { return win32::gdi::ColorFromPixel(byQt.pixel(px, py)); });
+        const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
+        const Pixel paper = 0xFF000000u | (random() & 0xFFFFFFu);
+        HFONT hfont = CreateFontA(c.height, 0, 0, 0, c.weight, c.italic, 0, 0, SHIFTJIS_CHARSET, 0, 0,
+                                  static_cast<DWORD>(c.quality), 0, "ＭＳ Ｐゴシック");
+        HGDIOBJ old = SelectObject(canvas.dc(), hfont);
+        SetBkMode(canvas.dc(), mode);
+        SetTextColor(canvas.dc(), win32::gdi::ColorFromPixel(ink));
+        SetBkColor(canvas.dc(), win32::gdi::ColorFromPixel(paper));
+        ASSERT_TRUE(TextOutA(canvas.dc(), x, y, text, static_cast<int>(std::strlen(text))));
+        SelectObject(canvas.dc(), old);
+        DeleteObject(hfont);
+        {
+          QPainter painter(&byQt);
+          if (mode == OPAQUE) painter.fillRect(QRect(x, y, laid->width, font->Height()), QColor::fromRgb(paper));
+          painter.setPen(QColor::fromRgb(ink));
+          for (const QGlyphRun& run : laid->runs) painter.drawGlyphRun(QPointF(x, y) + laid->Origin(*font), run);
+        }
+        int differing = 0;
+        for (int py = 0; py < height; ++py)
+          for (int px = 0; px < width; ++px)
+            differing += canvas.At(px, py) != win32::gdi::ColorFromPixel(byQt.pixel(px, py));
+        EXPECT_EQ(differing, 0) << text << " at height " << c.height << (mode == OPAQUE ? ", opaque" : "");
+      }
+    }
+  }
 }
 
 TEST_F(GlyphMaskTest, UnderlinedAndStruckOutTextsAreDrawnWhole) {
