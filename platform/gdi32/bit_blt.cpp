@@ -81,14 +81,14 @@ void TransferRect(DeviceContext& dst, std::int64_t x, std::int64_t y, std::int64
   }
 
   const Pixel* in = sv.Row(static_cast<int>(top + dy)) + (left + dx);
-  SourceConversion conversion = ConversionFor(*src, sv, dst, dv);
   const bool sameSurface = sv.pixels == dv.pixels;
   // Rows are taken straight from the source unless they need converting, or the source is
   // the destination's own surface shifted (rows of the two rectangles would overlap).
-  if (conversion.kind == SourceConversion::Kind::None && (!sameSurface || (dx == 0 && dy == 0))) {
+  if (sv.mono == dv.mono && (!sameSurface || (dx == 0 && dy == 0))) {
     block(out, dv.width, in, sv.width, pattern, width, height);
     return;
   }
+  const SourceConversion conversion = ConversionFor(*src, sv, dst, dv);
   thread_local std::vector<Pixel> scratch;
   scratch.resize(width);
   // On one surface, rows go in the order that reads each source row before it is overwritten.
