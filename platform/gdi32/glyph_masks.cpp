@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "platform/gdi32/font_cache.h"
-#include "platform/gdi32/simd.h"
+#include "platform/gdi32/pixel_kernels.h"
 
 namespace win32::gdi {
 namespace {
@@ -19,53 +19,6 @@ bool Maskable(const QFont& font) {
   const int stretch = font.stretch();
   return !font.underline() && !font.strikeOut() && font.pixelSize() > 0 && font.pixelSize() <= kMaxMaskedEm &&
          (stretch == QFont::AnyStretch || stretch == QFont::Unstretched);
-}
-
-// round(x * a / 255) for each 8-bit channel of x, two channels to a word.
-inline Pixel Scale255(Pixel x, std::uint32_t a) {
-  std::uint32_t even = (x & 0x00FF00FFu) * a;
-  even = ((even + ((even >> 8) & 0x00FF00FFu) + 0x00800080u) >> 8) & 0x00FF00FFu;
-  std::uint32_t odd = ((x >> 8) & 0x00FF00FFu) * a;
-  odd = (odd + ((odd >> 8) & 0x00FF00FFu) + 0x00800080u) & 0xFF00FF00u;
-  return even | odd;
-}
-
-// The same in 16-bit lanes, a channel to a lane.
-inline simd::Lanes8 Scale255(simd::Lanes8 x, simd::Lanes8 a) {
-  const simd::Lanes8 t = x * a;
-  return (t + (t >> 8) + 0x80) >> 8;
-}
-
-// A text colour, ready for blending.
-struct Ink {
-  explicit Ink(Pixel c)
-      : color(c), even(simd::EvenBytes(simd::Pixels4{} + c)), odd(simd::OddBytes(simd::Pixels4{} + c)) {}
-  Pixel color;
-  simd::Lanes8 even;
-  simd::Lanes8 odd;
-};
-
-// Blends `count` pixels of one mask row. Whole vectors are blended four pixels at a time;
-// pixels of no coverage come out as they were, so the padding of a mask row does no harm.
-void BlendRow(Pixel* out, const std::uint16_t* lanes, int count, const Ink& ink) {
-  using simd::Lanes8;
-  using simd::Pixels4;
-  int x = 0;
-  for (; x + simd::kPixelsPerVector <= count; x += simd::kPixelsPerVector) {
-    const Lanes8 cover = simd::Load<Lanes8>(lanes + 2 * x);
-    std::uint64_t halves[2];
-    std::memcpy(halves, &cover, sizeof halves);
-    if ((halves[0] | halves[1]) == 0) continue;  // nothing of the glyph here
-    const Pixels4 d = simd::Load<Pixels4>(out + x);
-    const Lanes8 keep = 255 - cover;
-    const Lanes8 even = Scale255(ink.even, cover) + Scale255(simd::EvenBytes(d), keep);
-    const Lanes8 odd = Scale255(ink.odd, cover) + Scale255(simd::OddBytes(d), keep);
-    simd::Store(out + x, reinterpret_cast<Pixels4>(even) | (reinterpret_cast<Pixels4>(odd) << 8));
-  }
-  for (; x < count; ++x) {
-    const std::uint32_t c = lanes[2 * x];
-    if (c != 0) out[x] = Scale255(ink.color, c) + Scale255(out[x], 255 - c);
-  }
 }
 
 bool Inked(Pixel p) { return (p & 0x00FFFFFFu) != 0; }
@@ -112,7 +65,7 @@ std::unique_ptr<GlyphMask> Capture(QImage& scratch, int margin, const QGlyphRun&
   mask->top = top - 2 * margin;
   // Rows of whole vectors: the padding has no coverage.
   const int inked = right - left + 1;
-  mask->width = (inked + simd::kPixelsPerVector - 1) / simd::kPixelsPerVector * simd::kPixelsPerVector;
+  mask->width = (inked + kWidestVector - 1) / kWidestVector * kWidestVector;
   mask->height = bottom - top + 1;
   mask->lanes.assign(std::size_t(mask->width) * mask->height * 2, 0);
   for (int y = top; y <= bottom; ++y) {
@@ -273,7 +226,7 @@ const GlyphMasks& MasksOf(const RealizedFont& font, LaidOutText& text) {
 }
 
 void BlendGlyphMasks(const GlyphMasks& masks, Pixel color, const PixelView& view, int left, int top) {
-  const Ink ink(color);
+  const auto blend = Kernels().blendCoverage;
   for (const GlyphMasks::Placed& placed : masks.glyphs) {
     const GlyphMask& g = *placed.mask;
     const std::int64_t x = std::int64_t{left} + placed.left;
@@ -285,8 +238,8 @@ void BlendGlyphMasks(const GlyphMasks& masks, Pixel color, const PixelView& view
     const std::int64_t toY = std::min<std::int64_t>(g.height, view.height - y);
     if (fromX >= toX || fromY >= toY) continue;
     for (std::int64_t row = fromY; row < toY; ++row)
-      BlendRow(view.Row(static_cast<int>(y + row)) + (x + fromX), g.lanes.data() + 2 * (row * g.width + fromX),
-               static_cast<int>(toX - fromX), ink);
+      blend(view.Row(static_cast<int>(y + row)) + (x + fromX), g.lanes.data() + 2 * (row * g.width + fromX),
+            static_cast<int>(toX - fromX), color);
   }
 }
 

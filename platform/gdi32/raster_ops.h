@@ -2,8 +2,9 @@
 //
 // The index (bits 16-23 of a ROP code) is the operation's truth table: bit (P<<2 | S<<1 | D)
 // is the result for pattern bit P, source bit S and destination bit D. Block functions apply
-// it bitwise to whole pixels; one is instantiated for each of the 256 indexes, so a blit
-// picks its function once and runs a tight loop with no per-pixel decisions.
+// it bitwise to whole pixels; one is instantiated for each of the 256 indexes (in each kernel
+// set, see pixel_loops.h), so a blit picks its function once and runs a tight loop with no
+// per-pixel decisions.
 #pragma once
 
 #include <cstddef>

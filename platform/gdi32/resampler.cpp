@@ -138,22 +138,79 @@ AxisMap MapAxis(std::int64_t destOrigin, std::int64_t destExtent, std::int64_t s
   return map;
 }
 
-RowScaler::RowScaler(const AxisMap& columns) : map_(columns), combine_(columns.combine) {
-  constexpr int kStep = simd::kPixelsPerVector;
+namespace {
+
+// Whether a column map is an exact enlargement by two, as the kernels' doubleRow makes it:
+// every column three quarters of a centre pixel and a quarter of one neighbour (both the
+// centre where the neighbour falls outside the referenced sources), the centre moving on
+// every second column, left neighbours first. Compared tap by tap, weight by weight, so the
+// doubling gives exactly the pixels of the general loops. Gives the first column's centre
+// (from sourceMin) and phase.
+bool IsDoubling(const AxisMap& m, int& centre, int& phase) {
+  const int count = m.Count();
+  if (m.combine != Combine::Weighted || count == 0) return false;
+  const int inCount = m.sourceMax - m.sourceMin + 1;
+  // The first column's centre is its heaviest tap.
+  const int* w = m.weights.data() + m.offsets[0];
+  const int taps = m.offsets[1] - m.offsets[0];
+  const int heaviest = static_cast<int>(std::max_element(w, w + taps) - w);
+  centre = m.sources[m.offsets[0] + heaviest] - m.sourceMin;
+  for (phase = 0; phase < 2; ++phase) {
+    bool same = true;
+    for (int j = 0; j < count && same; ++j) {
+      const int t = j + phase;
+      const int c = centre + t / 2;
+      const int neighbour = std::clamp(t % 2 ? c + 1 : c - 1, 0, inCount - 1);
+      const int begin = m.offsets[j];
+      const int n = m.offsets[j + 1] - begin;
+      const int* sources = m.sources.data() + begin;
+      const int* weights = m.weights.data() + begin;
+      if (neighbour == c) {
+        same = n == 1 && sources[0] - m.sourceMin == c && weights[0] == kWeightOne;
+      } else {
+        const int left = std::min(c, neighbour);
+        same = n == 2 && sources[0] - m.sourceMin == left && sources[1] == sources[0] + 1 &&
+               weights[left == c ? 0 : 1] == 3 * kWeightOne / 4 && weights[left == c ? 1 : 0] == kWeightOne / 4;
+      }
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+RowScaler::RowScaler(const AxisMap& columns, const PixelKernels& kernels) : map_(columns), kernels_(kernels) {
+  const int step = kernels.pixelsPerVector;
   const int count = columns.Count();
-  paddedWidth_ = (count + kStep - 1) / kStep * kStep;
-  // One tap of full weight is a plain pick.
-  if (combine_ == Combine::Weighted && columns.maxTaps <= 1) combine_ = Combine::Pick;
-  if (combine_ == Combine::And || combine_ == Combine::Or || count == 0) return;
+  paddedWidth_ = (count + step - 1) / step * step;
+  if (count == 0) return;
+  switch (columns.combine) {
+    case Combine::And:
+    case Combine::Or:
+      method_ = Method::Bitwise;
+      return;
+    case Combine::Weighted:
+      // One tap of full weight is a plain pick.
+      method_ = columns.maxTaps <= 1                  ? Method::Pick
+                : IsDoubling(columns, centre_, phase_) ? Method::Doubling
+                                                       : Method::Taps;
+      break;
+    case Combine::Pick:
+      method_ = Method::Pick;
+      break;
+  }
+  if (method_ == Method::Doubling) return;
 
   auto firstSource = [&](int column) { return columns.sources[columns.offsets[column]] - columns.sourceMin; };
   starts_.resize(paddedWidth_);
-  if (combine_ == Combine::Pick) {
-    contiguous_ = true;
+  if (method_ == Method::Pick) {
+    bool contiguous = true;
     for (int i = 0; i < paddedWidth_; ++i) {
       starts_[i] = firstSource(std::min(i, count - 1));
-      contiguous_ = contiguous_ && (i >= count || starts_[i] == starts_[0] + i);
+      contiguous = contiguous && (i >= count || starts_[i] == starts_[0] + i);
     }
+    if (contiguous) method_ = Method::Copy;  // column i is source i
     return;
   }
 
@@ -161,97 +218,52 @@ RowScaler::RowScaler(const AxisMap& columns) : map_(columns), combine_(columns.c
   // early enough to stay inside the referenced range and gives the taps it lacks no weight.
   for (int i = 0; i < count; ++i)
     taps_ = std::max(taps_, columns.sources[columns.offsets[i + 1] - 1] - columns.sources[columns.offsets[i]] + 1);
+  if (taps_ == 2) method_ = Method::Pairs;
   const int lastStart = columns.sourceMax - columns.sourceMin + 1 - taps_;
-  weights_.assign(std::size_t(paddedWidth_ / kStep) * taps_, simd::Lanes8{});
+  weights_.assign(std::size_t(paddedWidth_) * taps_ * 2, 0);
   for (int i = 0; i < paddedWidth_; ++i) {
     const int column = std::min(i, count - 1);
     starts_[i] = std::min(firstSource(column), lastStart);
     if (i >= count) continue;  // padding: no weight at all
-    simd::Lanes8* group = &weights_[std::size_t(i / kStep) * taps_];
-    const int lane = 2 * (i % kStep);
+    const int group = i / step * step;
     for (int k = columns.offsets[i]; k < columns.offsets[i + 1]; ++k) {
       const int tap = columns.sources[k] - columns.sourceMin - starts_[i];
-      // By tap; with two taps, by column: vector i % 4 / 2, lanes 4 * (i % 2) + 2 * tap.
-      simd::Lanes8& w = taps_ == 2 ? group[(i % kStep) / 2] : group[tap];
-      const int at = taps_ == 2 ? 4 * (i % 2) + 2 * tap : lane;
-      w[at] = w[at + 1] = static_cast<std::uint16_t>(columns.weights[k]);
+      // Taps: by tap, then column; Pairs: by column (in the order the loads put them), then tap.
+      const std::size_t at = method_ == Method::Pairs
+                                 ? std::size_t(group + PairSlot(i % step, step)) * 4 + 2 * tap
+                                 : (std::size_t(group) * taps_ + std::size_t(tap) * step + i % step) * 2;
+      weights_[at] = weights_[at + 1] = static_cast<std::uint16_t>(columns.weights[k]);
     }
   }
 }
 
 void RowScaler::Scale(const Pixel* in, Pixel* out) const {
-  switch (combine_) {
-    case Combine::Pick:
-      if (contiguous_) {
-        std::copy_n(in + starts_[0], map_.Count(), out);
-      } else {
-        const int* starts = starts_.data();
-        for (int i = 0; i < paddedWidth_; ++i) out[i] = in[starts[i]];
-      }
+  switch (method_) {
+    case Method::Copy:
+      std::copy_n(in + starts_[0], map_.Count(), out);
       break;
-    case Combine::Weighted:
-      if (taps_ == 2)
-        ScalePairs(in, out);
-      else
-        ScaleWeighted(in, out);
+    case Method::Pick: {
+      const int* starts = starts_.data();
+      for (int i = 0; i < paddedWidth_; ++i) out[i] = in[starts[i]];
       break;
-    case Combine::And:
-    case Combine::Or:
+    }
+    case Method::Taps:
+      kernels_.scaleTaps(in, starts_.data(), weights_.data(), taps_, paddedWidth_, out);
+      break;
+    case Method::Pairs:
+      kernels_.scalePairs(in, starts_.data(), weights_.data(), paddedWidth_, out);
+      break;
+    case Method::Doubling:
+      kernels_.doubleRow(in, map_.sourceMax - map_.sourceMin + 1, centre_, phase_, map_.Count(), out);
+      break;
+    case Method::Bitwise:
       ScaleBitwise(in, out);
       break;
   }
 }
 
-void RowScaler::ScaleWeighted(const Pixel* in, Pixel* out) const {
-  using simd::Lanes8;
-  using simd::Pixels4;
-  const int* starts = starts_.data();
-  const Lanes8* weights = weights_.data();
-  const int taps = taps_;
-  for (int i = 0; i < paddedWidth_; i += simd::kPixelsPerVector, weights += taps) {
-    const Pixel* p0 = in + starts[i];
-    const Pixel* p1 = in + starts[i + 1];
-    const Pixel* p2 = in + starts[i + 2];
-    const Pixel* p3 = in + starts[i + 3];
-    Lanes8 even = Lanes8{} + kWeightOne / 2;
-    Lanes8 odd = even;
-    for (int k = 0; k < taps; ++k) {
-      const Pixels4 x = {p0[k], p1[k], p2[k], p3[k]};
-      even += simd::EvenBytes(x) * weights[k];
-      odd += simd::OddBytes(x) * weights[k];
-    }
-    simd::Store(out + i, simd::FromSums(even, odd));
-  }
-}
-
-// Two taps are neighbouring pixels: one 64-bit load fetches both, and the products of the
-// two are added after multiplying.
-void RowScaler::ScalePairs(const Pixel* in, Pixel* out) const {
-  using simd::Lanes8;
-  using simd::Pixels4;
-  using Pairs = std::uint64_t __attribute__((vector_size(16)));
-  const int* starts = starts_.data();
-  const Lanes8* weights = weights_.data();
-  auto pair = [in](int start) { return simd::Load<std::uint64_t>(in + start); };
-  const Lanes8 half = Lanes8{} + kWeightOne / 2;
-  for (int i = 0; i < paddedWidth_; i += simd::kPixelsPerVector, weights += 2) {
-    const auto x0 = reinterpret_cast<Pixels4>(Pairs{pair(starts[i]), pair(starts[i + 1])});
-    const auto x1 = reinterpret_cast<Pixels4>(Pairs{pair(starts[i + 2]), pair(starts[i + 3])});
-    const auto e0 = reinterpret_cast<Pixels4>(simd::EvenBytes(x0) * weights[0]);
-    const auto e1 = reinterpret_cast<Pixels4>(simd::EvenBytes(x1) * weights[1]);
-    const auto o0 = reinterpret_cast<Pixels4>(simd::OddBytes(x0) * weights[0]);
-    const auto o1 = reinterpret_cast<Pixels4>(simd::OddBytes(x1) * weights[1]);
-    // Each column's first taps, then its second ones, four columns side by side.
-    const Lanes8 even = reinterpret_cast<Lanes8>(__builtin_shufflevector(e0, e1, 0, 2, 4, 6)) +
-                        reinterpret_cast<Lanes8>(__builtin_shufflevector(e0, e1, 1, 3, 5, 7)) + half;
-    const Lanes8 odd = reinterpret_cast<Lanes8>(__builtin_shufflevector(o0, o1, 0, 2, 4, 6)) +
-                       reinterpret_cast<Lanes8>(__builtin_shufflevector(o0, o1, 1, 3, 5, 7)) + half;
-    simd::Store(out + i, simd::FromSums(even, odd));
-  }
-}
-
 void RowScaler::ScaleBitwise(const Pixel* in, Pixel* out) const {
-  const bool isAnd = combine_ == Combine::And;
+  const bool isAnd = map_.combine == Combine::And;
   const int* offsets = map_.offsets.data();
   const int* sources = map_.sources.data();
   const int base = map_.sourceMin;
@@ -262,139 +274,70 @@ void RowScaler::ScaleBitwise(const Pixel* in, Pixel* out) const {
   }
 }
 
-namespace {
-
-// Writes a row of `width` pixels, made a vector at a time by make(x) for the pixels from x
-// on: whole vectors, then the first pixels of one more.
-template <typename Make>
-inline void WriteRow(Pixel* out, int width, Make make) {
-  int x = 0;
-  for (; x + simd::kPixelsPerVector <= width; x += simd::kPixelsPerVector) simd::Store(out + x, make(x));
-  if (x < width) {
-    const simd::Pixels4 last = make(x);
-    std::memcpy(out + x, &last, sizeof(Pixel) * (width - x));
-  }
-}
-
-}  // namespace
-
-RowCombiner::RowCombiner(Combine combine, int width)
-    : combine_(combine), width_(width), vectors_((width + simd::kPixelsPerVector - 1) / simd::kPixelsPerVector) {}
+RowCombiner::RowCombiner(const PixelKernels& kernels, Combine combine, int width)
+    : kernels_(kernels),
+      combine_(combine),
+      width_(width),
+      padded_((width + kernels.pixelsPerVector - 1) / kernels.pixelsPerVector * kernels.pixelsPerVector) {}
 
 void RowCombiner::Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight,
                            Pixel* out) const {
-  using simd::Lanes8;
-  using simd::Pixels4;
-  // The way of combining is chosen once, outside the loop over the row.
-  auto each = [&](auto combine) {
-    WriteRow(out, width_, [&](int x) { return combine(simd::Load<Pixels4>(first + x), simd::Load<Pixels4>(second + x)); });
-  };
   switch (combine_) {
-    case Combine::Weighted: {
-      const auto w0 = static_cast<std::uint16_t>(firstWeight);
-      const auto w1 = static_cast<std::uint16_t>(secondWeight);
-      each([w0, w1](Pixels4 p, Pixels4 q) {
-        const Lanes8 half = Lanes8{} + kWeightOne / 2;
-        return simd::FromSums(simd::EvenBytes(p) * w0 + simd::EvenBytes(q) * w1 + half,
-                              simd::OddBytes(p) * w0 + simd::OddBytes(q) * w1 + half);
-      });
+    case Combine::Weighted:
+      kernels_.blend2(first, firstWeight, second, secondWeight, width_, out);
       break;
-    }
     case Combine::And:
-      each([](Pixels4 p, Pixels4 q) { return (p & q) | kOpaque; });
+      kernels_.and2(first, second, width_, out);
       break;
     case Combine::Or:
-      each([](Pixels4 p, Pixels4 q) { return p | q | kOpaque; });
+      kernels_.or2(first, second, width_, out);
       break;
     case Combine::Pick:
-      each([](Pixels4, Pixels4 q) { return q | kOpaque; });
+      kernels_.copy(second, width_, out);
       break;
   }
 }
 
 void RowCombiner::Blend2Twice(const Pixel* first, const Pixel* second, const int* weights, Pixel* out,
                               Pixel* nextOut) const {
-  using simd::Lanes8;
-  using simd::Pixels4;
-  const Lanes8 half = Lanes8{} + kWeightOne / 2;
-  const auto a0 = static_cast<std::uint16_t>(weights[0]);
-  const auto a1 = static_cast<std::uint16_t>(weights[1]);
-  const auto b0 = static_cast<std::uint16_t>(weights[2]);
-  const auto b1 = static_cast<std::uint16_t>(weights[3]);
-  int x = 0;
-  auto blend = [&](Pixels4& r0, Pixels4& r1) {
-    const Pixels4 p = simd::Load<Pixels4>(first + x);
-    const Pixels4 q = simd::Load<Pixels4>(second + x);
-    const Lanes8 pe = simd::EvenBytes(p), po = simd::OddBytes(p);
-    const Lanes8 qe = simd::EvenBytes(q), qo = simd::OddBytes(q);
-    r0 = simd::FromSums(pe * a0 + qe * a1 + half, po * a0 + qo * a1 + half);
-    r1 = simd::FromSums(pe * b0 + qe * b1 + half, po * b0 + qo * b1 + half);
-  };
-  for (; x + simd::kPixelsPerVector <= width_; x += simd::kPixelsPerVector) {
-    Pixels4 r0, r1;
-    blend(r0, r1);
-    simd::Store(out + x, r0);
-    simd::Store(nextOut + x, r1);
-  }
-  if (x < width_) {
-    Pixels4 r0, r1;
-    blend(r0, r1);
-    std::memcpy(out + x, &r0, sizeof(Pixel) * (width_ - x));
-    std::memcpy(nextOut + x, &r1, sizeof(Pixel) * (width_ - x));
-  }
+  constexpr int kQuarter = kWeightOne / 4;
+  if (weights[0] == 3 * kQuarter && weights[1] == kQuarter && weights[2] == kQuarter && weights[3] == 3 * kQuarter)
+    kernels_.blendQuarters(first, second, width_, out, nextOut);
+  else
+    kernels_.blend2Twice(first, second, weights, width_, out, nextOut);
 }
 
-void RowCombiner::Copy(const Pixel* row, Pixel* out) const {
-  WriteRow(out, width_, [row](int x) { return simd::Load<simd::Pixels4>(row + x) | kOpaque; });
-}
+void RowCombiner::Copy(const Pixel* row, Pixel* out) const { kernels_.copy(row, width_, out); }
 
 void RowCombiner::Reset() {
-  if (combine_ == Combine::Weighted) {
-    even_.assign(vectors_, simd::Lanes8{} + kWeightOne / 2);
-    odd_.assign(vectors_, simd::Lanes8{} + kWeightOne / 2);
-  } else {
-    bits_.assign(vectors_, simd::Pixels4{} + (combine_ == Combine::And ? ~Pixel{0} : 0));
-  }
+  if (combine_ == Combine::Weighted)
+    sums_.assign(std::size_t(padded_) * 4, kWeightOne / 2);
+  else
+    bits_.assign(padded_, combine_ == Combine::And ? ~Pixel{0} : 0);
 }
 
 void RowCombiner::Add(const Pixel* row, int weight) {
-  using simd::Pixels4;
-  auto each = [&](auto add) {
-    for (int v = 0; v < vectors_; ++v) add(v, simd::Load<Pixels4>(row + v * simd::kPixelsPerVector));
-  };
   switch (combine_) {
-    case Combine::Weighted: {
-      const auto w = static_cast<std::uint16_t>(weight);
-      each([&](int v, Pixels4 p) {
-        even_[v] += simd::EvenBytes(p) * w;
-        odd_[v] += simd::OddBytes(p) * w;
-      });
+    case Combine::Weighted:
+      kernels_.addWeighted(row, weight, sums_.data(), padded_);
       break;
-    }
     case Combine::And:
-      each([&](int v, Pixels4 p) { bits_[v] &= p; });
+      kernels_.andInto(row, bits_.data(), padded_);
       break;
     case Combine::Or:
-      each([&](int v, Pixels4 p) { bits_[v] |= p; });
+      kernels_.orInto(row, bits_.data(), padded_);
       break;
     case Combine::Pick:
-      each([&](int v, Pixels4 p) { bits_[v] = p; });
+      std::copy_n(row, padded_, bits_.begin());
       break;
   }
 }
 
 void RowCombiner::Finish(Pixel* out) const {
-  const simd::Lanes8* even = even_.data();
-  const simd::Lanes8* odd = odd_.data();
-  const simd::Pixels4* bits = bits_.data();
-  if (combine_ == Combine::Weighted) {
-    WriteRow(out, width_, [even, odd](int x) {
-      const int v = x / simd::kPixelsPerVector;
-      return simd::FromSums(even[v], odd[v]);
-    });
-  } else {
-    WriteRow(out, width_, [bits](int x) { return bits[x / simd::kPixelsPerVector] | kOpaque; });
-  }
+  if (combine_ == Combine::Weighted)
+    kernels_.finishWeighted(sums_.data(), width_, out);
+  else
+    kernels_.copy(bits_.data(), width_, out);
 }
 
 }  // namespace win32::gdi

@@ -1,13 +1,13 @@
 // The scaling half of StretchBlt: which source pixels make each destination pixel, and how
 // they are combined, one axis at a time: source rows are scaled to the destination's width
-// (RowScaler), then destination rows are combined from those scaled rows (CombineRows).
+// (RowScaler), then destination rows are combined from those scaled rows (RowCombiner).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/gdi32/pixel.h"
-#include "platform/gdi32/simd.h"
+#include "platform/gdi32/pixel_kernels.h"
 
 namespace win32::gdi {
 
@@ -17,11 +17,6 @@ enum class Combine {
   Or,        // bitwise OR (WHITEONBLACK)
   Weighted,  // weighted average per channel (HALFTONE: area average, or linear interpolation)
 };
-
-// Weights are fixed point: kWeightOne is a whole pixel. A channel's weighted sum, at most
-// 255 * kWeightOne plus the rounding half, fits the 16-bit lanes the sums are made in.
-inline constexpr int kWeightOne = 1 << 8;
-static_assert(255 * kWeightOne + kWeightOne / 2 < (1 << 16));
 
 // One axis of a stretch. Destination positions [first, first + count) are drawn; position
 // first + i is made of sources[offsets[i] .. offsets[i+1]) with their weights (which sum to
@@ -50,13 +45,14 @@ AxisMap MapAxis(std::int64_t destOrigin, std::int64_t destExtent, std::int64_t s
 
 // Scales source rows horizontally, the way a column map combines each destination column's
 // sources. The per-column work is laid out once, when the scaler is made, so that scaling a
-// row is one tight loop: weighted columns become a fixed number of taps each (the widest
-// column's span), four columns at a time.
+// row is one tight loop of the kernel set it is made for: weighted columns become a fixed
+// number of taps each (the widest column's span), a vector of columns at a time; an exact
+// enlargement by two is a blend of each source pixel with each neighbour.
 class RowScaler {
  public:
-  explicit RowScaler(const AxisMap& columns);
+  RowScaler(const AxisMap& columns, const PixelKernels& kernels);
 
-  // How many pixels Scale writes: the map's count, rounded up to whole vectors.
+  // How many pixels Scale may write: the map's count, rounded up to whole vectors.
   int PaddedWidth() const { return paddedWidth_; }
 
   // out[i] for each destination column i of the map, from a source row where in[0] is the
@@ -64,20 +60,19 @@ class RowScaler {
   void Scale(const Pixel* in, Pixel* out) const;
 
  private:
-  void ScaleWeighted(const Pixel* in, Pixel* out) const;
-  void ScalePairs(const Pixel* in, Pixel* out) const;
+  enum class Method { Copy, Pick, Taps, Pairs, Doubling, Bitwise };
   void ScaleBitwise(const Pixel* in, Pixel* out) const;
 
   const AxisMap& map_;
-  Combine combine_;
+  const PixelKernels& kernels_;
+  Method method_ = Method::Pick;
   int paddedWidth_ = 0;
-  bool contiguous_ = false;  // Pick: column i is source i, a plain copy
-  int taps_ = 1;             // Weighted: taps per column
-  std::vector<int> starts_;  // Pick, Weighted: each column's first source, from sourceMin
-  // Weighted: for each group of four columns, for each tap, the four columns' weights, each
-  // in the two 16-bit lanes of its pixel. With two taps, they are laid out by column
-  // instead: columns 0 and 1 (each's first and second tap), then columns 2 and 3.
-  std::vector<simd::Lanes8> weights_;
+  int taps_ = 1;             // Taps: taps per column
+  std::vector<int> starts_;  // Pick, Taps, Pairs: each column's first source, from sourceMin
+  // Taps, Pairs: the weights as the kernel set's loops read them.
+  std::vector<std::uint16_t> weights_;
+  int centre_ = 0;  // Doubling: the first column's centre, from sourceMin, and its phase
+  int phase_ = 0;
 };
 
 // Combines scaled rows into destination rows the way a row map combines each destination
@@ -85,7 +80,7 @@ class RowScaler {
 // are written for `width` pixels only, and are opaque.
 class RowCombiner {
  public:
-  RowCombiner(Combine combine, int width);
+  RowCombiner(const PixelKernels& kernels, Combine combine, int width);
 
   // One pass over all of a destination row's scaled rows: for rows that are all at hand.
   void Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight, Pixel* out) const;
@@ -100,12 +95,12 @@ class RowCombiner {
   void Finish(Pixel* out) const;
 
  private:
+  const PixelKernels& kernels_;
   Combine combine_;
   int width_;
-  int vectors_;                       // whole vectors covering width_
-  std::vector<simd::Lanes8> even_;    // Weighted: running sums
-  std::vector<simd::Lanes8> odd_;
-  std::vector<simd::Pixels4> bits_;   // And, Or, Pick: running result
+  int padded_;                         // width_ in whole vectors
+  std::vector<std::uint16_t> sums_;    // Weighted: running sums
+  std::vector<Pixel> bits_;            // And, Or, Pick: running result
 };
 
 }  // namespace win32::gdi

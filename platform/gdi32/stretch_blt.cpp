@@ -108,7 +108,7 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   if (sv.pixels == dv.pixels) scaled.TakeSnapshot(rows.sourceMin, rows.sourceMax);
 
   const int width = columns.Count();
-  RowCombiner combiner(rows.combine, width);
+  RowCombiner combiner(plan.kernels, rows.combine, width);
   // A plain copy onto colour pixels writes the combined rows in place; anything else
   // combines into rows of its own (two at most at a time) and then applies the raster
   // operation.

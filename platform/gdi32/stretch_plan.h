@@ -23,18 +23,19 @@ struct StretchGeometry {
 };
 
 struct StretchPlan {
-  explicit StretchPlan(const StretchGeometry& g);
+  StretchPlan(const StretchGeometry& g, const PixelKernels& kernels);
   StretchPlan(const StretchPlan&) = delete;
   StretchPlan& operator=(const StretchPlan&) = delete;
 
   const StretchGeometry geometry;
+  const PixelKernels& kernels;  // the set the scaler is laid out for
   const AxisMap columns;
   const AxisMap rows;
   const RowScaler scaler;  // made from `columns`
 };
 
-// The plan for a geometry, found among the last ones made or made now. The reference is
-// valid until the next call.
+// The plan for a geometry with the kernel set in use, found among the last ones made or made
+// now. The reference is valid until the next call.
 const StretchPlan& PlanFor(const StretchGeometry& geometry);
 
 }  // namespace win32::gdi
