@@ -1,39 +1,11 @@
 #include "render/masked_sprite.h"
 
-#include "render/raster_ops.h"
+#include "render/keyed_region.h"
 
 void MaskedSprite::Build(HDC hdcSrc, int srcX, int srcY, int width, int height, COLORREF keyColour) {
-  // A colour-to-monochrome copy gives 1 exactly where the source has its background
-  // colour, so with the key colour as background the monochrome bitmap marks the key pixels.
-  HDC monoDc = CreateCompatibleDC(hdcSrc);
-  HBITMAP monoBitmap = CreateBitmap(width, height, 1, 1, NULL);
-  SelectObject(monoDc, monoBitmap);
-  COLORREF oldBkColour = SetBkColor(hdcSrc, keyColour);
-  BitBlt(monoDc, 0, 0, width, height, hdcSrc, srcX, srcY, SRCCOPY);
-  SetBkColor(hdcSrc, oldBkColour);
-
-  // Monochrome to colour paints 1 bits in the background colour (white in a new DC) and 0
-  // bits in the text colour (black): white over the key, black over the figure.
-  HBITMAP maskBitmap = CreateCompatibleBitmap(hdcSrc, width, height);
-  HDC maskDc = CreateCompatibleDC(hdcSrc);
-  SelectObject(maskDc, maskBitmap);
-  BitBlt(maskDc, 0, 0, width, height, monoDc, 0, 0, SRCCOPY);
-
-  HDC imageDc = CreateCompatibleDC(hdcSrc);
-  HBITMAP imageBitmap = CreateCompatibleBitmap(hdcSrc, width, height);
-  SelectObject(imageDc, imageBitmap);
-  BitBlt(imageDc, 0, 0, width, height, hdcSrc, srcX, srcY, SRCCOPY);
-  BitBlt(imageDc, 0, 0, width, height, monoDc, 0, 0, ROP_DEST_AND_NOT_SOURCE);
-
-  image.CreateCopy(imageDc, 0, 0, width, height);
-  mask.CreateCopy(maskDc, 0, 0, width, height);
-
-  DeleteDC(monoDc);
-  DeleteDC(maskDc);
-  DeleteDC(imageDc);
-  DeleteObject(monoBitmap);
-  DeleteObject(maskBitmap);
-  DeleteObject(imageBitmap);
+  KeyedRegion parts(hdcSrc, srcX, srcY, width, height, keyColour, hdcSrc, hdcSrc);
+  image.CreateCopy(parts.ImageDc(), 0, 0, width, height);
+  mask.CreateCopy(parts.MaskDc(), 0, 0, width, height);
 }
 
 void MaskedSprite::BuildFromBitmap(HDC hdcRef, HBITMAP bitmap, int width, int height, COLORREF keyColour) {

@@ -1,6 +1,6 @@
 #include "render/surface.h"
 
-#include "render/raster_ops.h"
+#include "render/keyed_region.h"
 
 void Surface::Release() {
   if (dc != NULL) DeleteDC(dc);
@@ -49,36 +49,9 @@ void Surface::BlitRegion(HDC hdcDest, int x, int y, int w, int h, int srcX, int 
 }
 
 void Surface::BlitKeyed(HDC hdcDest, int x, int y, int w, int h, int srcX, int srcY, COLORREF keyColour) const {
-  // 1 bits exactly where the region has the key colour.
-  HDC monoDc = CreateCompatibleDC(hdcDest);
-  HBITMAP monoBitmap = CreateBitmap(w, h, 1, 1, NULL);
-  SelectObject(monoDc, monoBitmap);
-  COLORREF oldBkColour = SetBkColor(dc, keyColour);
-  BitBlt(monoDc, 0, 0, w, h, dc, srcX, srcY, SRCCOPY);
-  SetBkColor(dc, oldBkColour);
-
-  // The mask: white over the key colour, black over the figure.
-  HBITMAP maskBitmap = CreateCompatibleBitmap(dc, w, h);
-  HDC maskDc = CreateCompatibleDC(dc);
-  SelectObject(maskDc, maskBitmap);
-  BitBlt(maskDc, 0, 0, w, h, monoDc, 0, 0, SRCCOPY);
-
-  // The image: the region with its key-colour pixels blacked out.
-  HDC imageDc = CreateCompatibleDC(dc);
-  HBITMAP imageBitmap = CreateCompatibleBitmap(hdcDest, w, h);
-  SelectObject(imageDc, imageBitmap);
-  BitBlt(imageDc, 0, 0, w, h, dc, srcX, srcY, SRCCOPY);
-  BitBlt(imageDc, 0, 0, w, h, monoDc, 0, 0, ROP_DEST_AND_NOT_SOURCE);
-
-  BitBlt(hdcDest, x, y, w, h, maskDc, 0, 0, SRCAND);
-  BitBlt(hdcDest, x, y, w, h, imageDc, 0, 0, SRCINVERT);
-
-  DeleteDC(monoDc);
-  DeleteDC(maskDc);
-  DeleteDC(imageDc);
-  DeleteObject(monoBitmap);
-  DeleteObject(maskBitmap);
-  DeleteObject(imageBitmap);
+  KeyedRegion parts(dc, srcX, srcY, w, h, keyColour, hdcDest, hdcDest);
+  BitBlt(hdcDest, x, y, w, h, parts.MaskDc(), 0, 0, SRCAND);
+  BitBlt(hdcDest, x, y, w, h, parts.ImageDc(), 0, 0, SRCINVERT);
 }
 
 void Surface::BlitKeyedAuto(HDC hdcDest, int x, int y) const {

@@ -20,26 +20,26 @@ std::unique_ptr<PcmSource> DecodeWave(std::span<const std::uint8_t> bytes, std::
     why = "not a wave file";
     return nullptr;
   }
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* raw = nullptr;
   Uint32 raw_length = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &raw, &raw_length)) {
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &format, &raw, &raw_length)) {
     why = std::string("damaged wave file (") + SDL_GetError() + ")";
     return nullptr;
   }
   WaveBuffer pcm(raw, &SDL_FreeWAV);
 
   SDL_AudioCVT cvt;
-  const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, static_cast<int>(spec.freq), AUDIO_F32SYS,
+  const int built = SDL_BuildAudioCVT(&cvt, format.format, format.channels, static_cast<int>(format.freq), AUDIO_F32SYS,
                                       kChannels, kSampleRate);
   if (built < 0) {
     why = std::string("cannot convert the wave file (") + SDL_GetError() + ")";
     return nullptr;
   }
-  const Uint32 frame_bytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  const Uint32 frame_bytes = SDL_AUDIO_BITSIZE(format.format) / 8 * format.channels;
   const Uint32 whole_frames = raw_length / frame_bytes;
-  if (whole_frames / static_cast<Uint32>(spec.freq) > kLongestWaveSeconds) {
+  if (whole_frames / static_cast<Uint32>(format.freq) > kLongestWaveSeconds) {
     why = "the sound is too long";
     return nullptr;
   }
