@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gdi32/pixel_kernels.h"
 #include "platform/win32.h"
 
 namespace {
@@ -76,7 +77,15 @@ void PresentHalftoneAt(benchmark::State& state) {
   for (auto _ : state) StretchBlt(window.dc(), 0, 0, width, height, frame.dc(), 0, 0, 640, 480, SRCCOPY);
   state.SetItemsProcessed(state.iterations() * width * height);
 }
-BENCHMARK(PresentHalftoneAt)->Args({1000, 750})->Args({400, 300})->Args({160, 120});
+BENCHMARK(PresentHalftoneAt)->Args({1280, 960})->Args({1000, 750})->Args({400, 300})->Args({160, 120});
+
+// The same with the baseline (SSE2) pixel loops, to compare with the set the CPU chose.
+void PresentHalftoneWithBaselineLoopsAt(benchmark::State& state) {
+  win32::gdi::UseKernels(&win32::gdi::BaselineKernels());
+  PresentHalftoneAt(state);
+  win32::gdi::UseKernels(nullptr);
+}
+BENCHMARK(PresentHalftoneWithBaselineLoopsAt)->Args({1280, 960})->Args({1000, 750})->Args({400, 300})->Args({160, 120});
 
 // The background: a 32x32 tile copied.
 void TileBlit(benchmark::State& state) {

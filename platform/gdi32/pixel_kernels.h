@@ -27,7 +27,8 @@ struct PixelKernels {
 
   // Horizontal scaling, `width` (a whole number of vectors) columns. Column i sums `taps`
   // pixels from in + starts[i] on, with weights laid out by vector: for each vector of
-  // columns, for each tap, each column's weight in both 16-bit lanes of its pixel.
+  // columns, for each tap, each column's weight in both 16-bit lanes of its pixel. Weights
+  // start on a 16-byte boundary, as the standard allocator gives them.
   void (*scaleTaps)(const Pixel* in, const int* starts, const std::uint16_t* weights, int taps, int width,
                     Pixel* out);
   // The same for two taps, fetched as pixel pairs, with weights laid out by column: its first
@@ -49,8 +50,8 @@ struct PixelKernels {
   void (*or2)(const Pixel* a, const Pixel* b, int width, Pixel* out);
   void (*copy)(const Pixel* row, int width, Pixel* out);
   // Running sums for any number of rows: four 16-bit sums per pixel of `width` (a whole
-  // number of vectors), each starting at half of the weights' total.
-  void (*addWeighted)(const Pixel* row, int weight, std::uint16_t* sums, int width);
+  // number of vectors), the first row's starting from half of the weights' total.
+  void (*addWeighted)(const Pixel* row, int weight, std::uint16_t* sums, int width, bool first);
   void (*finishWeighted)(const std::uint16_t* sums, int width, Pixel* out);
   void (*andInto)(const Pixel* row, Pixel* bits, int width);
   void (*orInto)(const Pixel* row, Pixel* bits, int width);

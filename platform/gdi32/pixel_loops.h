@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "platform/gdi32/pixel_kernels.h"
@@ -80,6 +81,9 @@ struct PixelLoops {
     return S::template Load<Vector>(from);
   }
   static Lanes Half() { return Lanes{} + kWeightOne / 2; }
+  // Weights lie in whole 16-byte blocks of memory (see PixelKernels), which an SSE2
+  // multiplication can take straight from memory.
+  static Lanes Weights(const std::uint16_t* at) { return Load<Lanes>(__builtin_assume_aligned(at, 16)); }
 
   // Writes a row of `width` pixels, made a vector at a time by make(x) for the pixels from x
   // on: whole vectors, then the first pixels of one more.
@@ -109,14 +113,11 @@ struct PixelLoops {
   static void ScaleTaps(const Pixel* in, const int* starts, const std::uint16_t* weights, int taps, int width,
                         Pixel* out) {
     for (int i = 0; i < width; i += kStep, weights += std::ptrdiff_t(taps) * 2 * kStep) {
-      const Pixel* from[kStep];
-      for (int e = 0; e < kStep; ++e) from[e] = in + starts[i + e];
       Lanes even = Half();
       Lanes odd = even;
       for (int k = 0; k < taps; ++k) {
-        Pixels x;
-        for (int e = 0; e < kStep; ++e) x[e] = from[e][k];
-        const Lanes w = Load<Lanes>(weights + k * 2 * kStep);
+        const Pixels x = S::template Make<Pixels>([&](int e) { return in[starts[i + e] + k]; });
+        const Lanes w = Weights(weights + k * 2 * kStep);
         even += S::EvenBytes(x) * w;
         odd += S::OddBytes(x) * w;
       }
@@ -128,14 +129,13 @@ struct PixelLoops {
   // two are added after multiplying.
   static void ScalePairs(const Pixel* in, const int* starts, const std::uint16_t* weights, int width, Pixel* out) {
     for (int i = 0; i < width; i += kStep, weights += 4 * kStep) {
-      Pairs x0, x1;
-      for (int e = 0; e < S::kPairs; ++e) {
-        const int column = i + e / 2 * 4 + e % 2;  // see PairSlot
-        x0[e] = Load<std::uint64_t>(in + starts[column]);
-        x1[e] = Load<std::uint64_t>(in + starts[column + 2]);
-      }
-      const Lanes w0 = Load<Lanes>(weights);
-      const Lanes w1 = Load<Lanes>(weights + 2 * kStep);
+      // Pair e of the first load is column e / 2 * 4 + e % 2; of the second, two columns on
+      // (see PairSlot).
+      auto pair = [&](int column) { return Load<std::uint64_t>(in + starts[i + column]); };
+      const auto x0 = S::template Make<Pairs>([&](int e) { return pair(e / 2 * 4 + e % 2); });
+      const auto x1 = S::template Make<Pairs>([&](int e) { return pair(e / 2 * 4 + e % 2 + 2); });
+      const Lanes w0 = Weights(weights);
+      const Lanes w1 = Weights(weights + 2 * kStep);
       const auto p0 = reinterpret_cast<Pixels>(x0);
       const auto p1 = reinterpret_cast<Pixels>(x1);
       const auto e0 = reinterpret_cast<Pixels>(S::EvenBytes(p0) * w0);
@@ -224,13 +224,21 @@ struct PixelLoops {
   }
 
   // Sums of a vector of pixels: the even channels' lanes, then the odd channels'.
-  static void AddWeighted(const Pixel* row, int weight, std::uint16_t* sums, int width) {
+  static void AddWeighted(const Pixel* row, int weight, std::uint16_t* sums, int width, bool first) {
     const auto w = static_cast<std::uint16_t>(weight);
-    for (int x = 0; x < width; x += kStep, sums += 4 * kStep) {
-      const Pixels p = Load<Pixels>(row + x);
-      S::Store(sums, Load<Lanes>(sums) + S::EvenBytes(p) * w);
-      S::Store(sums + 2 * kStep, Load<Lanes>(sums + 2 * kStep) + S::OddBytes(p) * w);
-    }
+    auto add = [&](auto start) {
+      for (int x = 0; x < width; x += kStep, sums += 4 * kStep) {
+        const Pixels p = Load<Pixels>(row + x);
+        const Lanes even = start ? Half() : Load<Lanes>(sums);
+        const Lanes odd = start ? Half() : Load<Lanes>(sums + 2 * kStep);
+        S::Store(sums, even + S::EvenBytes(p) * w);
+        S::Store(sums + 2 * kStep, odd + S::OddBytes(p) * w);
+      }
+    };
+    if (first)
+      add(std::true_type{});
+    else
+      add(std::false_type{});
   }
   static void FinishWeighted(const std::uint16_t* sums, int width, Pixel* out) {
     WriteRow(out, width, [&](int x) {

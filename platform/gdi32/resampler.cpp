@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/gdi32/gdi32.h"
 
@@ -220,6 +221,7 @@ RowScaler::RowScaler(const AxisMap& columns, const PixelKernels& kernels) : map_
     taps_ = std::max(taps_, columns.sources[columns.offsets[i + 1] - 1] - columns.sources[columns.offsets[i]] + 1);
   if (taps_ == 2) method_ = Method::Pairs;
   const int lastStart = columns.sourceMax - columns.sourceMin + 1 - taps_;
+  static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= 16, "the kernels read weights in aligned 16-byte blocks");
   weights_.assign(std::size_t(paddedWidth_) * taps_ * 2, 0);
   for (int i = 0; i < paddedWidth_; ++i) {
     const int column = std::min(i, count - 1);
@@ -278,7 +280,12 @@ RowCombiner::RowCombiner(const PixelKernels& kernels, Combine combine, int width
     : kernels_(kernels),
       combine_(combine),
       width_(width),
-      padded_((width + kernels.pixelsPerVector - 1) / kernels.pixelsPerVector * kernels.pixelsPerVector) {}
+      padded_((width + kernels.pixelsPerVector - 1) / kernels.pixelsPerVector * kernels.pixelsPerVector) {
+  if (combine == Combine::Weighted)
+    sums_.resize(std::size_t(padded_) * 4);
+  else
+    bits_.resize(padded_);
+}
 
 void RowCombiner::Combine2(const Pixel* first, int firstWeight, const Pixel* second, int secondWeight,
                            Pixel* out) const {
@@ -309,28 +316,18 @@ void RowCombiner::Blend2Twice(const Pixel* first, const Pixel* second, const int
 
 void RowCombiner::Copy(const Pixel* row, Pixel* out) const { kernels_.copy(row, width_, out); }
 
-void RowCombiner::Reset() {
-  if (combine_ == Combine::Weighted)
-    sums_.assign(std::size_t(padded_) * 4, kWeightOne / 2);
-  else
-    bits_.assign(padded_, combine_ == Combine::And ? ~Pixel{0} : 0);
-}
+void RowCombiner::Reset() { first_ = true; }
 
 void RowCombiner::Add(const Pixel* row, int weight) {
-  switch (combine_) {
-    case Combine::Weighted:
-      kernels_.addWeighted(row, weight, sums_.data(), padded_);
-      break;
-    case Combine::And:
-      kernels_.andInto(row, bits_.data(), padded_);
-      break;
-    case Combine::Or:
-      kernels_.orInto(row, bits_.data(), padded_);
-      break;
-    case Combine::Pick:
-      std::copy_n(row, padded_, bits_.begin());
-      break;
-  }
+  const bool first = std::exchange(first_, false);
+  if (combine_ == Combine::Weighted)
+    kernels_.addWeighted(row, weight, sums_.data(), padded_, first);
+  else if (first || combine_ == Combine::Pick)
+    std::copy_n(row, padded_, bits_.begin());
+  else if (combine_ == Combine::And)
+    kernels_.andInto(row, bits_.data(), padded_);
+  else
+    kernels_.orInto(row, bits_.data(), padded_);
 }
 
 void RowCombiner::Finish(Pixel* out) const {

@@ -98,9 +98,10 @@ class RowCombiner {
   const PixelKernels& kernels_;
   Combine combine_;
   int width_;
-  int padded_;                         // width_ in whole vectors
-  std::vector<std::uint16_t> sums_;    // Weighted: running sums
-  std::vector<Pixel> bits_;            // And, Or, Pick: running result
+  int padded_;                       // width_ in whole vectors
+  bool first_ = true;                // the next row added is the first
+  std::vector<std::uint16_t> sums_;  // Weighted: running sums
+  std::vector<Pixel> bits_;          // And, Or, Pick: running result
 };
 
 }  // namespace win32::gdi

@@ -75,6 +75,13 @@ struct Simd : VectorTypes<kBytes> {
     return any == 0;
   }
 
+  // A vector of values made by f(i) for each of its elements i: built in registers, where
+  // storing elements one at a time and loading the vector would wait for the stores.
+  template <typename Vector, typename F>
+  static Vector Make(F f) {
+    return Make<Vector>(f, std::make_index_sequence<sizeof(Vector) / sizeof(f(0))>{});
+  }
+
   // Splits pixels into the channels of the even bytes and of the odd bytes, each in the low
   // byte of a 16-bit lane.
   static Lanes EvenBytes(Pixels p) { return reinterpret_cast<Lanes>(p & 0x00FF00FFu); }
@@ -118,6 +125,10 @@ struct Simd : VectorTypes<kBytes> {
   }
 
  private:
+  template <typename Vector, typename F, std::size_t... I>
+  static Vector Make(F f, std::index_sequence<I...>) {
+    return Vector{f(I)...};
+  }
   template <int kOdd, std::size_t... I>
   static Pixels PickInLanes(Pixels x, Pixels y, std::index_sequence<I...>) {
     // Result element i: lane i / 4, from x for i % 4 < 2, from y otherwise.
