@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
 #include <utility>
 
 #include "platform/gdi32/pixel_kernels.h"
@@ -225,20 +224,20 @@ struct PixelLoops {
 
   // Sums of a vector of pixels: the even channels' lanes, then the odd channels'.
   static void AddWeighted(const Pixel* row, int weight, std::uint16_t* sums, int width, bool first) {
-    const auto w = static_cast<std::uint16_t>(weight);
-    auto add = [&](auto start) {
-      for (int x = 0; x < width; x += kStep, sums += 4 * kStep) {
-        const Pixels p = Load<Pixels>(row + x);
-        const Lanes even = start ? Half() : Load<Lanes>(sums);
-        const Lanes odd = start ? Half() : Load<Lanes>(sums + 2 * kStep);
-        S::Store(sums, even + S::EvenBytes(p) * w);
-        S::Store(sums + 2 * kStep, odd + S::OddBytes(p) * w);
-      }
-    };
     if (first)
-      add(std::true_type{});
+      AddWeightedRow<true>(row, static_cast<std::uint16_t>(weight), sums, width);
     else
-      add(std::false_type{});
+      AddWeightedRow<false>(row, static_cast<std::uint16_t>(weight), sums, width);
+  }
+  template <bool kFirst>
+  static void AddWeightedRow(const Pixel* row, std::uint16_t weight, std::uint16_t* sums, int width) {
+    for (int x = 0; x < width; x += kStep, sums += 4 * kStep) {
+      const Pixels p = Load<Pixels>(row + x);
+      const Lanes even = kFirst ? Half() : Load<Lanes>(sums);
+      const Lanes odd = kFirst ? Half() : Load<Lanes>(sums + 2 * kStep);
+      S::Store(sums, even + S::EvenBytes(p) * weight);
+      S::Store(sums + 2 * kStep, odd + S::OddBytes(p) * weight);
+    }
   }
   static void FinishWeighted(const std::uint16_t* sums, int width, Pixel* out) {
     WriteRow(out, width, [&](int x) {
