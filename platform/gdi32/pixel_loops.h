@@ -167,10 +167,10 @@ struct PixelLoops {
       const Bytes left = Load<Bytes>(c - 1);
       const Bytes middle = Load<Bytes>(c);
       const Bytes right = Load<Bytes>(c + 1);
-      const auto even = reinterpret_cast<Pixels>(S::QuarterToward(S::AverageDown(left, middle), middle)) | kOpaque;
-      const auto odd = reinterpret_cast<Pixels>(S::QuarterToward(S::AverageDown(middle, right), middle)) | kOpaque;
-      S::Store(out + j, S::InterleaveLow(even, odd));
-      S::Store(out + j + kStep, S::InterleaveHigh(even, odd));
+      const auto withLeft = reinterpret_cast<Pixels>(S::ThreeQuarters(middle, S::AverageDown(left, middle))) | kOpaque;
+      const auto withRight = reinterpret_cast<Pixels>(S::ThreeQuarters(middle, S::AverageDown(middle, right))) | kOpaque;
+      S::Store(out + j, S::InterleaveLow(withLeft, withRight));
+      S::Store(out + j + kStep, S::InterleaveHigh(withLeft, withRight));
     }
     for (; j < count; ++j) out[j] = one(j);
   }
@@ -207,8 +207,8 @@ struct PixelLoops {
       const Bytes p = Load<Bytes>(a + x);
       const Bytes q = Load<Bytes>(b + x);
       const Bytes down = S::AverageDown(p, q);
-      r0 = reinterpret_cast<Pixels>(S::QuarterToward(down, p)) | kOpaque;
-      r1 = reinterpret_cast<Pixels>(S::QuarterToward(down, q)) | kOpaque;
+      r0 = reinterpret_cast<Pixels>(S::ThreeQuarters(p, down)) | kOpaque;
+      r1 = reinterpret_cast<Pixels>(S::ThreeQuarters(q, down)) | kOpaque;
     });
   }
 

@@ -109,9 +109,10 @@ struct Simd : VectorTypes<kBytes> {
   // ... rounded down: (a + b) / 2.
   static Bytes AverageDown(Bytes a, Bytes b) { return AverageUp(a, b) - ((a ^ b) & 1); }
 
-  // Each channel (a + 3 * b + 2) / 4, exactly: a weighs a quarter and b three, rounded as
-  // (64 * a + 192 * b + 128) / 256 is. `down` is AverageDown(a, b).
-  static Bytes QuarterToward(Bytes down, Bytes b) { return AverageUp(down, b); }
+  // Each channel three quarters of `heavy` and a quarter of another pixel, light: exactly
+  // (light + 3 * heavy + 2) / 4, which is (64 * light + 192 * heavy + 128) / 256, given
+  // down = AverageDown(light, heavy).
+  static Bytes ThreeQuarters(Bytes heavy, Bytes down) { return AverageUp(down, heavy); }
 
   // Elements taken from two vectors, within each 16-byte lane: the even ones of each, then
   // the odd ones of each. For x = {a0 a1 a2 a3}, y = {b0 b1 b2 b3}: {a0 a2 b0 b2}, {a1 a3 b1 b3}.
