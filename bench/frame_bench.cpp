@@ -10,6 +10,7 @@
 
 #include "app/shell_globals.h"
 #include "game/game.h"
+#include "platform/gdi32/pixel_kernels.h"
 #include "platform/win32.h"
 #include "render/graphics.h"
 #include "tools/framedump/scenes.h"
@@ -58,6 +59,14 @@ void BM_WorstCaseFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WorstCaseFrame)->Unit(benchmark::kMicrosecond);
+
+// The same frame with gdi32's baseline (SSE2) pixel loops, as on a CPU without AVX2.
+void BM_WorstCaseFrameWithBaselineLoops(benchmark::State& state) {
+  win32::gdi::UseKernels(&win32::gdi::BaselineKernels());
+  BM_WorstCaseFrame(state);
+  win32::gdi::UseKernels(nullptr);
+}
+BENCHMARK(BM_WorstCaseFrameWithBaselineLoops)->Unit(benchmark::kMicrosecond);
 
 // The steps of that frame on their own, to see where its time goes.
 void BM_WorstCaseCompositionOnly(benchmark::State& state) {
