@@ -74,6 +74,13 @@ class SelectedBrush {
   HGDIOBJ previous_;
 };
 
+// Where a stretch goes and comes from, and the sizes of the two surfaces.
+struct StretchGeometry {
+  const char* name;
+  int srcW, srcH, dstW, dstH;
+  int xd, yd, wd, hd, xs, ys, ws, hs;
+};
+
 inline int Red(COLORREF c) { return GetRValue(c); }
 inline int Green(COLORREF c) { return GetGValue(c); }
 inline int Blue(COLORREF c) { return GetBValue(c); }

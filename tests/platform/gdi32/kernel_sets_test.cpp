@@ -22,6 +22,7 @@
 
 namespace {
 
+using gdi_test::StretchGeometry;
 using win32::gdi::AxisMap;
 using win32::gdi::Combine;
 using win32::gdi::Pixel;
@@ -107,14 +108,7 @@ class Surface {
   HGDIOBJ initial_;
 };
 
-// Where a stretch goes and comes from, and the sizes of the two surfaces.
-struct Geometry {
-  const char* name;
-  int srcW, srcH, dstW, dstH;
-  int xd, yd, wd, hd, xs, ys, ws, hs;
-};
-
-constexpr Geometry kGeometries[] = {
+constexpr StretchGeometry kGeometries[] = {
     {"doubled", 64, 48, 128, 96, 0, 0, 128, 96, 0, 0, 64, 48},
     {"the frame doubled", 640, 480, 1280, 960, 0, 0, 1280, 960, 0, 0, 640, 480},
     {"doubled, one column more", 641, 480, 1282, 960, 0, 0, 1282, 960, 0, 0, 641, 480},
@@ -171,14 +165,15 @@ Pixel CombineTaps(const AxisMap& map, int position, Value value) {
 
 // The stretch as its two axis maps define it: source rows combined along the columns map,
 // rounded, then those combined along the rows map, rounded again; opaque.
-std::vector<Pixel> ModelStretch(const Geometry& g, int mode, const std::vector<Pixel>& src, std::vector<Pixel> dst,
-                                bool invert) {
+std::vector<Pixel> ModelStretch(const StretchGeometry& g, int mode, const std::vector<Pixel>& src,
+                                std::vector<Pixel> dst, bool invert) {
   const AxisMap columns = win32::gdi::MapAxis(g.xd, g.wd, g.xs, g.ws, g.dstW, g.srcW, mode);
   const AxisMap rows = win32::gdi::MapAxis(g.yd, g.hd, g.ys, g.hs, g.dstH, g.srcH, mode);
   for (int i = 0; i < rows.Count(); ++i) {
     for (int j = 0; j < columns.Count(); ++j) {
       const Pixel p = CombineTaps(rows, i, [&](int sourceRow) {
-        return CombineTaps(columns, j, [&](int sourceColumn) { return src[std::size_t(sourceRow) * g.srcW + sourceColumn]; });
+        return CombineTaps(columns, j,
+                           [&](int sourceColumn) { return src[std::size_t(sourceRow) * g.srcW + sourceColumn]; });
       });
       Pixel& out = dst[std::size_t(rows.first + i) * g.dstW + columns.first + j];
       out = (invert ? out ^ p : p) | 0xFF000000u;
@@ -189,7 +184,7 @@ std::vector<Pixel> ModelStretch(const Geometry& g, int mode, const std::vector<P
 
 TEST(KernelSets, StretchesGiveThePixelsOfTheFixedPointModel) {
   std::mt19937 random(99);
-  for (const Geometry& g : kGeometries) {
+  for (const StretchGeometry& g : kGeometries) {
     const std::vector<Pixel> src = RandomPixels(std::size_t(g.srcW) * g.srcH, random);
     const std::vector<Pixel> before = RandomPixels(std::size_t(g.dstW) * g.dstH, random);
     const bool large = g.dstW * g.dstH > 100000;
@@ -207,9 +202,9 @@ TEST(KernelSets, StretchesGiveThePixelsOfTheFixedPointModel) {
                                  invert ? SRCINVERT : SRCCOPY));
           const std::vector<Pixel> got = to.Pixels();
           for (std::size_t i = 0; i < got.size(); ++i)
-            ASSERT_EQ(got[i], expected[i]) << g.name << ", " << set->name << ", mode " << mode
-                                           << (invert ? ", SRCINVERT" : "") << ", pixel " << i % g.dstW << ","
-                                           << i / g.dstW;
+            ASSERT_EQ(got[i], expected[i])
+                << g.name << ", " << set->name << ", mode " << mode << (invert ? ", SRCINVERT" : "") << ", pixel "
+                << i % g.dstW << "," << i / g.dstW;
         }
       }
     }
@@ -258,9 +253,8 @@ TEST(KernelSets, DoublingARowBlendsEachPixelWithEachNeighbourByQuarters) {
               const int t = j + phase;
               const int c = centre + t / 2;
               const int neighbour = std::clamp(t % 2 ? c + 1 : c - 1, 0, inCount - 1);
-              ASSERT_EQ(out[j], QuarterBlend(in[neighbour], in[c]))
-                  << set->name << " " << inCount << " pixels, centre " << centre << ", phase " << phase << ", pixel "
-                  << j;
+              ASSERT_EQ(out[j], QuarterBlend(in[neighbour], in[c])) << set->name << " " << inCount << " pixels, centre "
+                                                                    << centre << ", phase " << phase << ", pixel " << j;
             }
             ASSERT_EQ(out[count], 0x12345678u) << set->name << ": written past the row";
           }
@@ -274,7 +268,8 @@ TEST(KernelSets, TheRowPairsOfADoublingAreQuarterBlends) {
   std::mt19937 random(13);
   for (const PixelKernels* set : Sets()) {
     for (int width = 1; width <= 40; ++width) {
-      const int padded = (width + win32::gdi::kWidestVector - 1) / win32::gdi::kWidestVector * win32::gdi::kWidestVector;
+      const int padded =
+          (width + win32::gdi::kWidestVector - 1) / win32::gdi::kWidestVector * win32::gdi::kWidestVector;
       const std::vector<Pixel> a = RandomPixels(padded, random);
       const std::vector<Pixel> b = RandomPixels(padded, random);
       std::vector<Pixel> out(width + 1, 0x12345678u), next(width + 1, 0x12345678u);
@@ -315,8 +310,8 @@ TEST(KernelSets, RasterOperationBlocksOfEveryWidthFollowTheirTruthTables) {
           for (int x = 0; x < kPitch; ++x) {
             const std::size_t i = std::size_t(y) * kPitch + x;
             const Pixel want = x < width ? TruthTable(index, pattern, src[i], before[i]) : before[i];
-            ASSERT_EQ(dst[i], want) << set->name << " index 0x" << std::hex << index << std::dec << " width "
-                                    << width << " at " << x << "," << y;
+            ASSERT_EQ(dst[i], want) << set->name << " index 0x" << std::hex << index << std::dec << " width " << width
+                                    << " at " << x << "," << y;
           }
         }
       }

@@ -16,6 +16,7 @@ using gdi_test::Blue;
 using gdi_test::Canvas;
 using gdi_test::Green;
 using gdi_test::Red;
+using gdi_test::StretchGeometry;
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
@@ -200,14 +201,7 @@ TEST(Stretch, MonoSourceIntoColourUsesTheConversionRules) {
   EXPECT_EQ(dst.At(2, 0), RGB(0, 0, 200));
 }
 
-// Where a stretch goes and comes from, and the sizes of the two surfaces.
-struct Geometry {
-  const char* name;
-  int srcW, srcH, dstW, dstH;
-  int xd, yd, wd, hd, xs, ys, ws, hs;
-};
-
-constexpr Geometry kGeometries[] = {
+constexpr StretchGeometry kGeometries[] = {
     {"doubled", 64, 48, 128, 96, 0, 0, 128, 96, 0, 0, 64, 48},
     {"enlarged by odd ratios", 37, 23, 101, 67, 0, 0, 101, 67, 0, 0, 37, 23},
     {"shrunk a little", 64, 48, 50, 41, 0, 0, 50, 41, 0, 0, 64, 48},
@@ -232,7 +226,7 @@ void PaintRandomly(Canvas& c, unsigned seed) {
 // operation goes through the raster operations. MERGECOPY with a white brush (P and S) and
 // SRCPAINT onto black (S or D) are copies too, so all three must give the same pixels.
 TEST(Stretch, PlainCopiesGiveThePixelsOfTheRasterOperationPath) {
-  for (const Geometry& g : kGeometries) {
+  for (const StretchGeometry& g : kGeometries) {
     for (bool monoSource : {false, true}) {
       Canvas src(g.srcW, g.srcH, monoSource);
       PaintRandomly(src, static_cast<unsigned>(g.srcW * 31 + g.dstW));
