@@ -14,7 +14,8 @@ constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 
 char16_t UnitAt(std::string_view raw, std::size_t byte) {
-  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) | (static_cast<unsigned char>(raw[byte + 1]) << 8));
+  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) |
+                               (static_cast<unsigned char>(raw[byte + 1]) << 8));
 }
 
 }  // namespace
@@ -119,7 +120,7 @@ const Section* Document::FindSection(std::string_view name) const {
 
 const Entry* Document::FindEntry(const Section& section, std::string_view name) const {
   for (const Entry& entry : EntriesOf(section))
-    if (entry.name.end - entry.name.begin == name.size() && cp932::SameName(View(entry.name), name)) return &entry;
+    if (cp932::SameName(View(entry.name), name)) return &entry;
   return nullptr;
 }
 
