@@ -13,7 +13,9 @@ constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
 Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 
-char16_t UnitAt(std::string_view raw, std::size_t byte) {
+// Unit `unit` of the UTF-16LE text that follows the byte order mark.
+char16_t UnitAt(std::string_view raw, std::size_t unit) {
+  const std::size_t byte = kUtf16Bom.size() + unit * 2;
   return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) |
                                (static_cast<unsigned char>(raw[byte + 1]) << 8));
 }
@@ -49,7 +51,7 @@ void Document::DecodeUtf16() {
     content.clear();
     bool ascii = true;
     for (; unit < units; ++unit) {
-      char16_t c = UnitAt(raw_, kUtf16Bom.size() + unit * 2);
+      char16_t c = UnitAt(raw_, unit);
       if (c == u'\r' || c == u'\n') break;
       ascii = ascii && c < 0x80;
       content.push_back(c);
@@ -59,9 +61,9 @@ void Document::DecodeUtf16() {
     else
       decoded_ += cp932::FromUtf16Lossy(content);
     if (unit < units) {
-      bool crlf = UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' && unit + 1 < units &&
-                  UnitAt(raw_, kUtf16Bom.size() + (unit + 1) * 2) == u'\n';
-      decoded_ += crlf ? "\r\n" : (UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' ? "\r" : "\n");
+      const bool cr = UnitAt(raw_, unit) == u'\r';
+      const bool crlf = cr && unit + 1 < units && UnitAt(raw_, unit + 1) == u'\n';
+      decoded_ += crlf ? "\r\n" : cr ? "\r" : "\n";
       unit += crlf ? 2 : 1;
     }
   }
