@@ -13,6 +13,12 @@ constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
 Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 
+// Where `part`, a view into `text`, lies in it.
+Span SpanIn(std::string_view text, std::string_view part) {
+  const auto begin = static_cast<std::size_t>(part.data() - text.data());
+  return {ToOffset(begin), ToOffset(begin + part.size())};
+}
+
 // Unit `unit` of the UTF-16LE text that follows the byte order mark.
 char16_t UnitAt(std::string_view raw, std::size_t unit) {
   const std::size_t byte = kUtf16Bom.size() + unit * 2;
@@ -92,7 +98,7 @@ void Document::Index() {
       closeSection(line.begin);
       Section section;
       section.header = line;
-      section.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+      section.name = SpanIn(text, name);
       section.firstEntry = section.endEntry = static_cast<std::uint32_t>(entries_.size());
       firstSection_.try_emplace(FoldName(name), static_cast<std::uint32_t>(sections_.size()));
       sections_.push_back(section);
@@ -104,10 +110,10 @@ void Document::Index() {
     Entry entry;
     entry.line = line;
     std::string_view name = TrimNameBlanks(content.substr(0, equals));
-    entry.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+    entry.name = SpanIn(text, name);
     if (equals != std::string_view::npos) {
       std::string_view value = UnquoteValue(TrimValueBlanks(content.substr(equals + 1)));
-      entry.value = {ToOffset(value.data() - text.data()), ToOffset(value.data() - text.data() + value.size())};
+      entry.value = SpanIn(text, value);
       entry.hasValue = true;
     }
     entries_.push_back(entry);
