@@ -169,12 +169,9 @@ TEST(ProfilePaths, BackslashesAreSeparatorsButTrailBytesAreNot) {
 
 TEST(ProfilePaths, BareNameIsInTheCurrentDirectory) {
   test::ScratchDir dir;
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  test::CurrentDirectoryGuard guard;
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
-  const BOOL written = WritePrivateProfileStringA("s", "k", "v", "bare.ini");
-  ASSERT_EQ(chdir(previous), 0);
-  EXPECT_TRUE(written);
+  EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "v", "bare.ini"));
   EXPECT_EQ(test::ReadBytes(dir.File("bare.ini")), "[s]\r\nk=v\r\n");
 }
 
