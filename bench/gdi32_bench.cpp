@@ -100,6 +100,13 @@ void TileBlit(benchmark::State& state) {
 }
 BENCHMARK(TileBlit);
 
+// TextOutA, or the benchmark marked failed when text cannot be drawn (no Qt application).
+bool Draw(benchmark::State& state, HDC dc, int x, int y, const char* text, int length) {
+  if (TextOutA(dc, x, y, text, length)) return true;
+  state.SkipWithError("TextOutA failed: no Qt application");
+  return false;
+}
+
 // One panel text as the game draws it: a font created, selected, used and deleted.
 void PanelText(benchmark::State& state) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -111,10 +118,7 @@ void PanelText(benchmark::State& state) {
     HGDIOBJ old = SelectObject(frame.dc(), font);
     SetTextColor(frame.dc(), RGB(255, 0, 0));
     SetBkMode(frame.dc(), TRANSPARENT);
-    if (!TextOutA(frame.dc(), 510, 260, text, length)) {
-      state.SkipWithError("TextOutA failed: no Qt application");
-      break;
-    }
+    if (!Draw(state, frame.dc(), 510, 260, text, length)) break;
     SelectObject(frame.dc(), old);
     DeleteObject(font);
   }
@@ -133,10 +137,7 @@ void ChangingText(benchmark::State& state) {
   int score = 0;
   for (auto _ : state) {
     const int length = std::snprintf(text, sizeof text, "得　点：%05d", score++ % 100000);
-    if (!TextOutA(frame.dc(), 510, 80, text, length)) {
-      state.SkipWithError("TextOutA failed: no Qt application");
-      break;
-    }
+    if (!Draw(state, frame.dc(), 510, 80, text, length)) break;
   }
   SelectObject(frame.dc(), old);
   DeleteObject(font);

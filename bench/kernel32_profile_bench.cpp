@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,7 +21,8 @@ class Files {
     dir_ = pattern;
     std::string ranking;
     for (int i = 1; i <= 5; ++i)
-      ranking += "[" + std::to_string(i) + "]\r\nName=No Name\r\nBody=0\r\nScore=" + std::to_string(60 - i * 10) + "\r\n";
+      ranking +=
+          "[" + std::to_string(i) + "]\r\nName=No Name\r\nBody=0\r\nScore=" + std::to_string(60 - i * 10) + "\r\n";
     Write(RankingPath(), ranking);
     std::string big;
     big.reserve(52'000'000);

@@ -12,7 +12,7 @@ struct Step {
   int dy;
 };
 
-// The cell next to (x, y) in dir; {0, 0} for a value that is no direction.
+// The step from a cell to its neighbour in dir; {0, 0} for a value that is no direction.
 Step StepOf(Direction dir) {
   switch (dir) {
     case Up:

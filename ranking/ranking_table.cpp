@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/win32.h"
 #include "ranking/ranking_path.h"
@@ -29,8 +30,8 @@ void SectionName(int i, char* section, std::size_t size) { std::snprintf(section
 
 void ReportSaveFailure(const char* path, DWORD error) {
   char reason[256];
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                reason, sizeof reason, nullptr);
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                                sizeof reason, nullptr);
   if (length == 0) length = static_cast<DWORD>(std::snprintf(reason, sizeof reason, "error %lu", (unsigned long)error));
   while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' || reason[length - 1] == ' '))
     reason[--length] = '\0';
@@ -71,7 +72,7 @@ bool RankingTable::WriteEntries(const char* path) const {
   return true;
 }
 
-bool RankingTable::Save() {
+bool RankingTable::Save() const {
   char path[kRankingPathBytes];
   GetRankingPath(path);
   if (WriteEntries(path)) return true;
@@ -85,7 +86,7 @@ int RankingTable::RankOf(int score) const {
   return 0;
 }
 
-void RankingTable::Commit(RankingTable& next) {
+void RankingTable::Commit(const RankingTable& next) {
   if (next.Save()) {
     *this = next;
     return;
@@ -108,16 +109,9 @@ void RankingTable::Insert(int score, int body, const char* name) {
     char carriedName[kNameBytes + 1];
     CopyName(carriedName, name != nullptr ? name : "");
     for (int i = rank - 1; i < kEntryCount; ++i) {
-      const int displacedScore = next.scores[i];
-      const int displacedBody = next.bodies[i];
-      char displacedName[kNameBytes + 1];
-      std::memcpy(displacedName, next.names[i], sizeof displacedName);
-      next.scores[i] = carriedScore;
-      next.bodies[i] = carriedBody;
-      std::memcpy(next.names[i], carriedName, sizeof carriedName);
-      carriedScore = displacedScore;
-      carriedBody = displacedBody;
-      std::memcpy(carriedName, displacedName, sizeof displacedName);
+      std::swap(next.scores[i], carriedScore);
+      std::swap(next.bodies[i], carriedBody);
+      std::swap(next.names[i], carriedName);
     }
   }
   Commit(next);

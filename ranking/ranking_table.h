@@ -14,7 +14,7 @@ class RankingTable {
   void Load();
   // Writes all five entries to Ranking.dat. False when the file could not be written;
   // a line on stderr then says why.
-  bool Save();
+  bool Save() const;
   // The rank (1 to 5) a result with this score would take, or 0 when it would not enter.
   // Among equal scores the older result stays above.
   int RankOf(int score) const;
@@ -32,7 +32,7 @@ class RankingTable {
 
  private:
   // Makes `next` the table if it can be saved; otherwise puts the file back as it was.
-  void Commit(RankingTable& next);
+  void Commit(const RankingTable& next);
   // Writes every entry to the file at `path`, stopping at the first failure.
   bool WriteEntries(const char* path) const;
 

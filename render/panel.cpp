@@ -46,9 +46,13 @@ struct Shadowed {
   COLORREF shadowColour;
 };
 
+void DrawStyled(Game& game, const char* text, int x, int y, COLORREF colour, const Style& style) {
+  game.DrawString(text, x, y, style.height, style.bold, style.italic, colour, PanelFace);
+}
+
 void DrawShadowed(Game& game, const char* text, const Shadowed& at, const Style& style) {
-  game.DrawString(text, at.x + at.dx, at.y + at.dy, style.height, style.bold, style.italic, at.shadowColour, PanelFace);
-  game.DrawString(text, at.x, at.y, style.height, style.bold, style.italic, at.colour, PanelFace);
+  DrawStyled(game, text, at.x + at.dx, at.y + at.dy, at.shadowColour, style);
+  DrawStyled(game, text, at.x, at.y, at.colour, style);
 }
 
 struct KeyGuideLine {
@@ -134,9 +138,9 @@ void Game::DrawPanel() {
     std::snprintf(line, sizeof line, "%02d位 得点:%05d 胴体:%05d", i + 1, ranking.ScoreAt(i), ranking.BodyAt(i));
     const char* name = ranking.NameAt(i);
     // Both shadows first, then both main copies.
-    DrawString(line, 31, y + 1, RankingStyle.height, RankingStyle.bold, RankingStyle.italic, Green, PanelFace);
-    DrawString(name, 301, y + 1, RankingStyle.height, RankingStyle.bold, RankingStyle.italic, Green, PanelFace);
-    DrawString(line, 30, y, RankingStyle.height, RankingStyle.bold, RankingStyle.italic, White, PanelFace);
-    DrawString(name, 300, y, RankingStyle.height, RankingStyle.bold, RankingStyle.italic, White, PanelFace);
+    DrawStyled(*this, line, 31, y + 1, Green, RankingStyle);
+    DrawStyled(*this, name, 301, y + 1, Green, RankingStyle);
+    DrawStyled(*this, line, 30, y, White, RankingStyle);
+    DrawStyled(*this, name, 300, y, White, RankingStyle);
   }
 }

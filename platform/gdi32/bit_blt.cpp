@@ -123,10 +123,9 @@ BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
   unsigned index = rop::Index(rop);
   if (!dc || rop::UsesSource(index)) return FALSE;
   // PatBlt takes its rectangle from either corner.
-  std::int64_t left = w < 0 ? std::int64_t{x} + w : x;
-  std::int64_t top = h < 0 ? std::int64_t{y} + h : y;
-  std::int64_t width = w < 0 ? -std::int64_t{w} : w;
-  std::int64_t height = h < 0 ? -std::int64_t{h} : h;
-  if (width > 0 && height > 0) TransferRect(*dc, left, top, width, height, nullptr, 0, 0, index);
+  const Span across = SpanOf(x, w);
+  const Span down = SpanOf(y, h);
+  if (across.size > 0 && down.size > 0)
+    TransferRect(*dc, across.low, down.low, across.size, down.size, nullptr, 0, 0, index);
   return TRUE;
 }

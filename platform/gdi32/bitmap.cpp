@@ -1,7 +1,4 @@
 // Device-dependent bitmaps and single pixels.
-#include <algorithm>
-#include <cstring>
-
 #include "platform/gdi32/bitmap_limits.h"
 #include "platform/gdi32/handle_table.h"
 
@@ -37,10 +34,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
   if (!dc || cx < 0 || cy < 0) return nullptr;
   if (cx == 0 || cy == 0) return Objects().DefaultBitmap();
   if (!SizeAllowed(cx, cy)) return nullptr;
-  // A memory DC gives bitmaps in the format of the bitmap it holds: monochrome while it
-  // still has its initial one. Window and screen DCs give colour bitmaps.
-  bool mono = dc->kind == DcKind::Memory && ViewOf(*dc).mono;
-  return NewBitmap(cx, cy, mono);
+  return NewBitmap(cx, cy, MakesMonoBitmaps(*dc));
 }
 
 HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits) {

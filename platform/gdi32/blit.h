@@ -26,6 +26,16 @@ struct SourceConversion {
 SourceConversion ConversionFor(const DeviceContext& src, const PixelView& srcView, const DeviceContext& dst,
                                const PixelView& dstView);
 
+// One axis of a rectangle given by origin and extent: a negative extent runs from
+// origin + extent to origin.
+struct Span {
+  std::int64_t low;
+  std::int64_t size;
+};
+constexpr Span SpanOf(int origin, int extent) {
+  return extent < 0 ? Span{std::int64_t{origin} + extent, -std::int64_t{extent}} : Span{origin, extent};
+}
+
 // The one-to-one transfer of BitBlt, once the handles are checked: src is null when the
 // operation does not use the source; cx and cy are positive.
 void TransferRect(DeviceContext& dst, std::int64_t x, std::int64_t y, std::int64_t cx, std::int64_t cy,

@@ -51,7 +51,7 @@ HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flIn
   if (flInit & CBM_INIT) {
     if (!pjBits || !pbmi || iUsage != DIB_RGB_COLORS || !(data = ReadDibFormat(pbmi))) return nullptr;
   }
-  bool mono = dc && dc->kind == DcKind::Memory && ViewOf(*dc).mono;
+  const bool mono = dc && MakesMonoBitmaps(*dc);
   HBITMAP handle = static_cast<HBITMAP>(Objects().Insert(Bitmap(shape->width, shape->height, mono)));
   if (handle && data) WriteLines(*FindBitmap(handle), *data, 0, data->height, static_cast<const BYTE*>(pjBits));
   return handle;

@@ -76,6 +76,9 @@ bool SupportedBitCount(int bitCount) {
 
 void DibFormat::DecodeRow(const BYTE* in, Pixel* out, int count) const {
   auto indexed = [&](unsigned index) { return index < colors.size() ? colors[index] : kBlack; };
+  auto masked = [&](DWORD v) {
+    return kOpaque | Channel(v, masks[0]) << 16 | Channel(v, masks[1]) << 8 | Channel(v, masks[2]);
+  };
   for (int x = 0; x < count; ++x) {
     switch (bitCount) {
       case 1:
@@ -90,7 +93,7 @@ void DibFormat::DecodeRow(const BYTE* in, Pixel* out, int count) const {
       case 16: {
         DWORD v = Load<WORD>(in + 2 * x);
         if (compression == BI_BITFIELDS)
-          out[x] = kOpaque | Channel(v, masks[0]) << 16 | Channel(v, masks[1]) << 8 | Channel(v, masks[2]);
+          out[x] = masked(v);
         else
           out[x] = kOpaque | Expand5((v >> 10) & 31) << 16 | Expand5((v >> 5) & 31) << 8 | Expand5(v & 31);
         break;
@@ -101,7 +104,7 @@ void DibFormat::DecodeRow(const BYTE* in, Pixel* out, int count) const {
       case 32: {
         DWORD v = Load<DWORD>(in + 4 * x);
         if (compression == BI_BITFIELDS)
-          out[x] = kOpaque | Channel(v, masks[0]) << 16 | Channel(v, masks[1]) << 8 | Channel(v, masks[2]);
+          out[x] = masked(v);
         else
           out[x] = kOpaque | (v & 0x00FFFFFF);
         break;

@@ -71,11 +71,8 @@ const RealizedFont* Realize(const FontRequest& request) {
   Caches& c = TheCaches();
   if (!qt::Application()) return nullptr;
   if (auto it = c.fonts.find(request); it != c.fonts.end()) return it->second.get();
-  if (c.fonts.size() >= kMaxFonts) {
-    c.texts.clear();
-    c.masks.Clear();
-    c.fonts.clear();
-  }
+  // Texts and masks are keyed by the fonts, and go with them.
+  if (c.fonts.size() >= kMaxFonts) ReleaseTextResources();
   return c.fonts.emplace(request, Build(request)).first->second.get();
 }
 

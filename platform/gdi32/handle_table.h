@@ -91,4 +91,9 @@ inline PixelView ViewOf(const DeviceContext& dc) {
   return bitmap ? bitmap->View() : PixelView{};
 }
 
+// Whether the bitmaps made for a DC (CreateCompatibleBitmap, CreateDIBitmap) are monochrome:
+// a memory DC gives the format of the bitmap it holds, monochrome while it still has its
+// initial one; window and screen DCs give colour bitmaps.
+inline bool MakesMonoBitmaps(const DeviceContext& dc) { return dc.kind == DcKind::Memory && ViewOf(dc).mono; }
+
 }  // namespace win32::gdi

@@ -2,7 +2,6 @@
 // destination DC's stretch mode, then combined with the raster operation.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/gdi32/blit.h"
@@ -161,23 +160,23 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   DeviceContext* dst = FindDC(hdcDest);
   if (!dst) return FALSE;
   unsigned index = rop::Index(rop);
-  // Rectangles with a negative extent run from origin + extent to origin.
-  auto low = [](int origin, int extent) { return extent < 0 ? std::int64_t{origin} + extent : std::int64_t{origin}; };
-  auto size = [](int extent) { return std::llabs(extent); };
+  const Span destX = SpanOf(xDest, wDest);
+  const Span destY = SpanOf(yDest, hDest);
   if (!rop::UsesSource(index)) {
     if (wDest != 0 && hDest != 0)
-      TransferRect(*dst, low(xDest, wDest), low(yDest, hDest), size(wDest), size(hDest), nullptr, 0, 0, index);
+      TransferRect(*dst, destX.low, destY.low, destX.size, destY.size, nullptr, 0, 0, index);
     return TRUE;
   }
   DeviceContext* src = FindDC(hdcSrc);
   if (!src) return FALSE;
   if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
+  const Span srcX = SpanOf(xSrc, wSrc);
+  const Span srcY = SpanOf(ySrc, hSrc);
   const bool sameShape =
-      size(wDest) == size(wSrc) && size(hDest) == size(hSrc) && (wDest < 0) == (wSrc < 0) && (hDest < 0) == (hSrc < 0);
+      destX.size == srcX.size && destY.size == srcY.size && (wDest < 0) == (wSrc < 0) && (hDest < 0) == (hSrc < 0);
   if (sameShape) {
     // One to one is a plain transfer, in every stretch mode.
-    TransferRect(*dst, low(xDest, wDest), low(yDest, hDest), size(wDest), size(hDest), src, low(xSrc, wSrc),
-                 low(ySrc, hSrc), index);
+    TransferRect(*dst, destX.low, destY.low, destX.size, destY.size, src, srcX.low, srcY.low, index);
     return TRUE;
   }
   Stretch(*dst, xDest, yDest, wDest, hDest, *src, xSrc, ySrc, wSrc, hSrc, index);

@@ -9,8 +9,8 @@
 # INCLUDE_DIRS (for instance where the build generates them).
 #
 # The .res file's path is the target's WIN32_RES_FILE property, and the target <target>_res
-# builds it alone. A program carries at most one .res. When <target> is a static library, programs that link it
-# are made to keep the member that holds the resources.
+# builds it alone. A program carries at most one .res. When <target> is a static library,
+# programs that link it are made to keep the member that holds the resources.
 include_guard(GLOBAL)
 
 find_program(WIN32_WINDRES NAMES x86_64-w64-mingw32-windres

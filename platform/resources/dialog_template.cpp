@@ -11,6 +11,16 @@ namespace {
 
 constexpr WORD kExSignature = 0xFFFF;
 
+// An extended template starts a dialog or item with a help id, and puts the extended style
+// before the style.
+void ReadStyles(ByteReader& r, bool extended, DWORD& helpId, DWORD& exStyle, DWORD& style) {
+  if (extended) helpId = r.U32();
+  const DWORD first = r.U32();
+  const DWORD second = r.U32();
+  exStyle = extended ? first : second;
+  style = extended ? second : first;
+}
+
 void ReadRect(ByteReader& r, short& x, short& y, short& cx, short& cy) {
   x = r.I16();
   y = r.I16();
@@ -21,14 +31,7 @@ void ReadRect(ByteReader& r, short& x, short& y, short& cx, short& cy) {
 DialogItem ReadItem(ByteReader& r, bool extended) {
   DialogItem item;
   r.Align(4);
-  if (extended) {
-    item.helpId = r.U32();
-    item.exStyle = r.U32();
-    item.style = r.U32();
-  } else {
-    item.style = r.U32();
-    item.exStyle = r.U32();
-  }
+  ReadStyles(r, extended, item.helpId, item.exStyle, item.style);
   ReadRect(r, item.x, item.y, item.cx, item.cy);
   item.id = extended ? r.U32() : r.U16();
   item.windowClass = r.NameOrOrd();
@@ -43,18 +46,10 @@ DialogItem ReadItem(ByteReader& r, bool extended) {
 std::optional<DialogTemplate> DecodeDialog(Bytes data) {
   ByteReader r(data);
   DialogTemplate dlg;
-  WORD count = 0;
-  if (r.PeekU16() == 1 && ByteReader(data, 2).PeekU16() == kExSignature) {
-    dlg.extended = true;
-    r.Skip(4);
-    dlg.helpId = r.U32();
-    dlg.exStyle = r.U32();
-    dlg.style = r.U32();
-  } else {
-    dlg.style = r.U32();
-    dlg.exStyle = r.U32();
-  }
-  count = r.U16();
+  dlg.extended = r.PeekU16() == 1 && ByteReader(data, 2).PeekU16() == kExSignature;
+  if (dlg.extended) r.Skip(4);  // version and signature
+  ReadStyles(r, dlg.extended, dlg.helpId, dlg.exStyle, dlg.style);
+  const WORD count = r.U16();
   ReadRect(r, dlg.x, dlg.y, dlg.cx, dlg.cy);
   dlg.menu = r.NameOrOrd();
   dlg.windowClass = r.NameOrOrd();

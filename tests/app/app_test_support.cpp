@@ -1,14 +1,12 @@
 #include "app_test_support.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/shell_globals.h"
@@ -65,7 +63,7 @@ void ResetGame() {
   game.Shrink(MaxBody);
   game.Head().Set(0, 0, Down);
   game.SetScore(0);
-  game.SetInterval(200);
+  game.SetInterval(StartInterval);
   game.SetState(Playing);
 }
 
@@ -93,5 +91,14 @@ bool PaintPending(HWND hwnd) {
   MSG msg;
   return PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE) != 0;
 }
+
+void MainWindowTest::SetUp() {
+  EnterScratchDirectory(/*withMusic=*/true);
+  hwnd = StartMainWindow();
+  ASSERT_NE(hwnd, nullptr);
+  ResetGame();
+}
+
+void MainWindowTest::TearDown() { StopMainWindow(hwnd); }
 
 }  // namespace app_test

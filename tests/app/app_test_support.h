@@ -2,6 +2,8 @@
 // fresh game, and the music's state as MCI reports it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "platform/win32.h"
@@ -32,5 +34,15 @@ void WriteFile(const char* path, const std::string& bytes);
 
 // Whether `hwnd` has a WM_PAINT waiting.
 bool PaintPending(HWND hwnd);
+
+// A test on the real main window (`hwnd`) over a fresh game, in a scratch directory that
+// holds the music file.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  HWND hwnd = nullptr;
+};
 
 }  // namespace app_test

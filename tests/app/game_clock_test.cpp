@@ -1,26 +1,25 @@
 // The game clock: one tick in each state, the end of a game, the ten-second step and the
 // roamers' cadence, with GetTickCount under the test's control.
+#include "app/game_clock.h"
+
 #include <gtest/gtest.h>
 
-#include "app/game_clock.h"
+#include "../platform/user32/user32_test_support.h"
 #include "app/shell_globals.h"
 #include "app_test_support.h"
 #include "game/game.h"
 #include "platform/kernel32/tick_count_override.h"
 #include "resources/resource.h"
-#include "../platform/user32/user32_test_support.h"
 
 using namespace app_test;
 
 namespace {
 
-class GameClock : public ::testing::Test {
+class GameClock : public MainWindowTest {
  protected:
   void SetUp() override {
-    EnterScratchDirectory(/*withMusic=*/true);
-    hwnd = StartMainWindow();
-    ASSERT_NE(hwnd, nullptr);
-    ResetGame();
+    MainWindowTest::SetUp();
+    if (HasFatalFailure()) return;
     now = 1'000'000;
     win32::testing::SetTickCountOverride([this] { return now; });
     lastStepTick = now;  // no ten-second step unless a test asks for one
@@ -30,7 +29,7 @@ class GameClock : public ::testing::Test {
   }
   void TearDown() override {
     win32::testing::ClearTickCountOverride();
-    StopMainWindow(hwnd);
+    MainWindowTest::TearDown();
   }
 
   void Tick() { GameTimerProc(hwnd, WM_TIMER, GAME_TIMER, now); }
@@ -49,7 +48,6 @@ class GameClock : public ::testing::Test {
     return false;
   }
 
-  HWND hwnd = nullptr;
   DWORD now = 0;
 };
 

@@ -1,34 +1,25 @@
 // The main window's procedure at the message level: keys, the space key's states and the
 // music they drive, the commands, the mouse rule and the music's notifications.
+#include "app/window_procedure.h"
+
 #include <gtest/gtest.h>
 
+#include "../platform/user32/user32_test_support.h"
 #include "app/game_clock.h"
 #include "app/shell_globals.h"
-#include "app/window_procedure.h"
 #include "app_test_support.h"
 #include "game/game.h"
 #include "resources/resource.h"
-#include "../platform/user32/user32_test_support.h"
 
 using namespace app_test;
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public MainWindowTest {
  protected:
-  void SetUp() override {
-    EnterScratchDirectory(/*withMusic=*/true);
-    hwnd = StartMainWindow();
-    ASSERT_NE(hwnd, nullptr);
-    ResetGame();
-  }
-  void TearDown() override { StopMainWindow(hwnd); }
-
   void Key(WPARAM vk) { SendMessageA(hwnd, WM_KEYDOWN, vk, 0); }
   void Command(UINT id) { SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   bool Checked(UINT id) { return (GetMenuState(mainMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-  HWND hwnd = nullptr;
 };
 
 TEST_F(MainWindow, ArrowKeysTurnTheHeadOnlyWhenTheGameAllowsIt) {
@@ -239,9 +230,8 @@ TEST_F(MainWindow, TheAboutBoxDoesNotPauseTheGame) {
   lastStepTick = GetTickCount();
   SetTimer(hwnd, GAME_TIMER, 20, GameTimerProc);
   int headY = game.Head().GetY();
-  user32_test::RunSteps({[] {}, [] {}, [] {}, [] {}, [] {}, [] {},
-                         [] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); }},
-                        40);
+  user32_test::RunSteps(
+      {[] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); }}, 40);
   Command(CMD_ABOUT);
   user32_test::StopSteps();
   KillTimer(hwnd, GAME_TIMER);

@@ -35,16 +35,8 @@ struct ExitGate {
 
 DisplayModeList displayModes;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = instance;
-  windowClass.lpszMenuName = MAKEINTRESOURCEA(109);
-  windowClass.lpszClassName = "FullScreenProbe";
-  RegisterClassExA(&windowClass);
-  HWND hwnd = CreateWindowExA(0, "FullScreenProbe", "full screen probe", 0x00CB0000, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
-                              NULL, NULL, instance, NULL);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  HWND hwnd = CreateGameLikeWindow("FullScreenProbe", CW_USEDEFAULT, 0, CW_USEDEFAULT, 0);
   if (!hwnd) {
     Say("no-window");
     return 1;

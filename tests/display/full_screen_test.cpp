@@ -20,7 +20,6 @@ using porongo::testing::UseScriptedDisplay;
 
 const HardwareMode k640x480at60{640, 480, 60, false};
 const HardwareMode k1024x768at60{1024, 768, 60, false};
-constexpr DWORD kGameWindowStyle = 0x00CB0000;  // overlapped, caption, system menu, min and max boxes
 
 bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -43,16 +42,7 @@ class FullScreenTest : public ::testing::Test {
   void SetUp() override {
     screen = UseScriptedDisplay({k640x480at60, k1024x768at60}, k1024x768at60);
     displayModes.Enumerate();
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(109);
-    windowClass.lpszClassName = "FullScreenTest";
-    RegisterClassExA(&windowClass);
-    hwnd = CreateWindowExA(0, "FullScreenTest", "full screen", kGameWindowStyle, 120, 80, 300, 200, NULL, NULL,
-                           instance, NULL);
+    hwnd = CreateGameLikeWindow("FullScreenTest", 120, 80, 300, 200);
     ASSERT_NE(hwnd, nullptr);
     mainMenu = GetMenu(hwnd);
     ASSERT_NE(mainMenu, nullptr);

@@ -5,3 +5,11 @@
 
 #include "app/shell_globals.h"
 #include "display/display_mode_list.h"
+
+// The main window's style: overlapped, caption, system menu, minimise and maximise boxes.
+constexpr DWORD kGameWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+// Registers a class `className` (the default procedure, and the menu of full_screen_test.rc,
+// which the program must carry) and creates a window of the main window's style. Null when
+// the window cannot be created.
+HWND CreateGameLikeWindow(const char* className, int x, int y, int width, int height);

@@ -1,5 +1,4 @@
-// Game states worth looking at, set up on the global Game for the frame dump and the frame
-// benchmark.
+// Game states worth looking at, set up on a Game for the frame dump and the frame benchmark.
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // Bitmaps: creation in both formats, their descriptions, and DIB bits in and out.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -109,17 +110,9 @@ Dib MakeDib(int bitCount, bool topDown) {
 
 // The bitmap's pixels as a 32-bpp top-down DIB read with GetDIBits.
 std::vector<COLORREF> ReadBack(HDC dc, HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<DWORD> bits(std::size_t(width) * height, 0xDEADBEEF);
-  EXPECT_EQ(GetDIBits(dc, bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS), height);
   std::vector<COLORREF> out;
-  for (DWORD v : bits) out.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
+  for (std::uint32_t v : gdi_test::ReadDibWords(dc, bitmap, width, height))
+    out.push_back(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF));
   return out;
 }
 

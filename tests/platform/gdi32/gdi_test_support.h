@@ -1,7 +1,10 @@
 // Helpers for gdi32's pixel tests: memory DCs with their own bitmaps, filled and read back
-// one pixel at a time through SetPixel and GetPixel.
+// one pixel at a time through SetPixel and GetPixel, or whole through DIBs.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -9,17 +12,34 @@
 
 namespace gdi_test {
 
+// The header of a top-down DIB of 32 bits per pixel, whose pixels are 0x00RRGGBB words: the
+// form CreateDIBitmap takes whole pictures in and GetDIBits gives them back.
+inline BITMAPINFO TopDownInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// A bitmap's pixels as 0x00RRGGBB words, top row first, read with GetDIBits.
+inline std::vector<std::uint32_t> ReadDibWords(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = TopDownInfo(width, height);
+  std::vector<std::uint32_t> words(std::size_t(width) * height, 0xDEADBEEF);
+  EXPECT_EQ(GetDIBits(dc, bitmap, 0, height, words.data(), &info, DIB_RGB_COLORS), height);
+  return words;
+}
+
 // A memory DC holding a new colour (32 bpp) or monochrome bitmap, released in the order the
 // game releases its surfaces: the DC first, then the bitmap.
 class Canvas {
  public:
-  Canvas(int width, int height, bool mono = false)
-      : width_(width),
-        height_(height),
-        dc_(CreateCompatibleDC(nullptr)),
-        bitmap_(CreateBitmap(width, height, 1, mono ? 1 : 32, nullptr)) {
-    SelectObject(dc_, bitmap_);
-  }
+  Canvas(int width, int height, bool mono = false) : Canvas(width, height, mono ? 1 : 32, nullptr) {}
+  // A colour bitmap made from 0xFFRRGGBB words, top row first.
+  Canvas(int width, int height, const std::vector<std::uint32_t>& words) : Canvas(width, height, 32, words.data()) {}
   ~Canvas() {
     DeleteDC(dc_);
     DeleteObject(bitmap_);
@@ -47,31 +67,52 @@ class Canvas {
       for (int x = 0; x < width_; ++x) out.push_back(At(x, y));
     return out;
   }
+  // The pixels as 0xFFRRGGBB words, read whole with GetDIBits.
+  std::vector<std::uint32_t> Words() const {
+    SelectObject(dc_, initial_);  // GetDIBits wants the bitmap selected nowhere
+    std::vector<std::uint32_t> words = ReadDibWords(dc_, bitmap_, width_, height_);
+    SelectObject(dc_, bitmap_);
+    for (std::uint32_t& word : words) word |= 0xFF000000u;
+    return words;
+  }
 
  private:
+  Canvas(int width, int height, UINT bitCount, const void* bits)
+      : width_(width),
+        height_(height),
+        dc_(CreateCompatibleDC(nullptr)),
+        bitmap_(CreateBitmap(width, height, 1, bitCount, bits)),
+        initial_(SelectObject(dc_, bitmap_)) {}
+
   int width_;
   int height_;
   HDC dc_;
   HBITMAP bitmap_;
+  HGDIOBJ initial_;  // the DC's own bitmap, which it held before this one
 };
 
-// A brush selected into a DC for the lifetime of the object.
-class SelectedBrush {
+// A new GDI object selected into a DC for the lifetime of this, then put back out of it and
+// deleted.
+class Selected {
  public:
-  SelectedBrush(HDC dc, COLORREF color) : dc_(dc), brush_(CreateSolidBrush(color)) {
-    previous_ = SelectObject(dc, brush_);
-  }
-  ~SelectedBrush() {
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), previous_(SelectObject(dc, object)) {}
+  ~Selected() {
     SelectObject(dc_, previous_);
-    DeleteObject(brush_);
+    DeleteObject(object_);
   }
-  SelectedBrush(const SelectedBrush&) = delete;
-  SelectedBrush& operator=(const SelectedBrush&) = delete;
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
 
  private:
   HDC dc_;
-  HBRUSH brush_;
+  HGDIOBJ object_;
   HGDIOBJ previous_;
+};
+
+// A solid brush selected into a DC.
+class SelectedBrush : public Selected {
+ public:
+  SelectedBrush(HDC dc, COLORREF color) : Selected(dc, CreateSolidBrush(color)) {}
 };
 
 // Where a stretch goes and comes from, and the sizes of the two surfaces.

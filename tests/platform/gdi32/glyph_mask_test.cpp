@@ -20,6 +20,7 @@
 namespace {
 
 using gdi_test::Canvas;
+using gdi_test::Selected;
 using win32::gdi::GlyphMasks;
 using win32::gdi::Pixel;
 
@@ -84,8 +85,8 @@ TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) 
           painter.setPen(QColor::fromRgb(ink));
           for (const QGlyphRun& run : text->runs) painter.drawGlyphRun(QPointF(left, top) + text->Origin(*font), run);
         }
-        win32::gdi::BlendGlyphMasks(masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false},
-                                    left, top);
+        win32::gdi::BlendGlyphMasks(masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, left,
+                                    top);
         ASSERT_TRUE(byQt == byMasks) << c.text << " at " << left << "," << top << " in " << std::hex << ink;
       }
     }
@@ -157,11 +158,11 @@ TEST_F(GlyphMaskTest, AFaceThatFailedItsCheckIsDrawnByQt) {
   // Drawn all the same, by Qt.
   Canvas c(60, 40);
   c.Fill(RGB(255, 255, 255));
-  HFONT hfont = CreateFontA(21, 0, 0, 0, FW_NORMAL, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
-  HGDIOBJ old = SelectObject(c.dc(), hfont);
-  ASSERT_TRUE(TextOutA(c.dc(), 2, 2, "ロゴ", 4));
-  SelectObject(c.dc(), old);
-  DeleteObject(hfont);
+  {
+    Selected hfont(c.dc(),
+                   CreateFontA(21, 0, 0, 0, FW_NORMAL, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
+    ASSERT_TRUE(TextOutA(c.dc(), 2, 2, "ロゴ", 4));
+  }
   int inked = 0;
   for (COLORREF p : c.Pixels()) inked += p != RGB(255, 255, 255);
   EXPECT_GT(inked, 30);
@@ -175,10 +176,10 @@ TEST_F(GlyphMaskTest, TextOutDrawsQtsPixelsAtEverySize) {
     int weight;
     bool italic;
     int quality;
-  } cases[] = {{12, FW_NORMAL, false, DEFAULT_QUALITY},  {17, FW_BOLD, false, DEFAULT_QUALITY},
-               {25, FW_BOLD, true, DEFAULT_QUALITY},     {50, FW_BOLD, true, DEFAULT_QUALITY},
-               {62, FW_NORMAL, false, DEFAULT_QUALITY},  {70, FW_NORMAL, true, DEFAULT_QUALITY},
-               {90, FW_BOLD, false, DEFAULT_QUALITY},    {30, FW_NORMAL, false, NONANTIALIASED_QUALITY},
+  } cases[] = {{12, FW_NORMAL, false, DEFAULT_QUALITY}, {17, FW_BOLD, false, DEFAULT_QUALITY},
+               {25, FW_BOLD, true, DEFAULT_QUALITY},    {50, FW_BOLD, true, DEFAULT_QUALITY},
+               {62, FW_NORMAL, false, DEFAULT_QUALITY}, {70, FW_NORMAL, true, DEFAULT_QUALITY},
+               {90, FW_BOLD, false, DEFAULT_QUALITY},   {30, FW_NORMAL, false, NONANTIALIASED_QUALITY},
                {120, FW_NORMAL, true, DEFAULT_QUALITY}};
   const char* texts[] = {"ポロンゴ", "■ＧａｍｅＯｖｅｒ", "WAVE fi ij", "得　点：00123"};
   std::mt19937 random(77);
@@ -195,15 +196,14 @@ TEST_F(GlyphMaskTest, TextOutDrawsQtsPixelsAtEverySize) {
         canvas.Paint([&](int px, int py) { return win32::gdi::ColorFromPixel(byQt.pixel(px, py)); });
         const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
         const Pixel paper = 0xFF000000u | (random() & 0xFFFFFFu);
-        HFONT hfont = CreateFontA(c.height, 0, 0, 0, c.weight, c.italic, 0, 0, SHIFTJIS_CHARSET, 0, 0,
-                                  static_cast<DWORD>(c.quality), 0, "ＭＳ Ｐゴシック");
-        HGDIOBJ old = SelectObject(canvas.dc(), hfont);
-        SetBkMode(canvas.dc(), mode);
-        SetTextColor(canvas.dc(), win32::gdi::ColorFromPixel(ink));
-        SetBkColor(canvas.dc(), win32::gdi::ColorFromPixel(paper));
-        ASSERT_TRUE(TextOutA(canvas.dc(), x, y, text, static_cast<int>(std::strlen(text))));
-        SelectObject(canvas.dc(), old);
-        DeleteObject(hfont);
+        {
+          Selected hfont(canvas.dc(), CreateFontA(c.height, 0, 0, 0, c.weight, c.italic, 0, 0, SHIFTJIS_CHARSET, 0, 0,
+                                                  static_cast<DWORD>(c.quality), 0, "ＭＳ Ｐゴシック"));
+          SetBkMode(canvas.dc(), mode);
+          SetTextColor(canvas.dc(), win32::gdi::ColorFromPixel(ink));
+          SetBkColor(canvas.dc(), win32::gdi::ColorFromPixel(paper));
+          ASSERT_TRUE(TextOutA(canvas.dc(), x, y, text, static_cast<int>(std::strlen(text))));
+        }
         {
           QPainter painter(&byQt);
           if (mode == OPAQUE) painter.fillRect(QRect(x, y, laid->width, font->Height()), QColor::fromRgb(paper));
@@ -228,13 +228,10 @@ TEST_F(GlyphMaskTest, UnderlinedAndStruckOutTextsAreDrawnWhole) {
     for (Canvas* c : {&plain, &decorated}) {
       c->Fill(RGB(255, 255, 255));
       const DWORD lines = c == &decorated;
-      HFONT font = CreateFontA(20, 0, 0, 0, FW_NORMAL, 0, lines & underline, lines & strikeOut, SHIFTJIS_CHARSET, 0,
-                               0, 0, 0, "ＭＳ Ｐゴシック");
-      HGDIOBJ old = SelectObject(c->dc(), font);
+      Selected font(c->dc(), CreateFontA(20, 0, 0, 0, FW_NORMAL, 0, lines & underline, lines & strikeOut,
+                                         SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
       SetBkMode(c->dc(), TRANSPARENT);
       ASSERT_TRUE(TextOutA(c->dc(), 5, 5, "    ", 4));
-      SelectObject(c->dc(), old);
-      DeleteObject(font);
     }
     // Spaces have no ink: all there is of the decorated text is its line.
     EXPECT_EQ(plain.Pixels(), std::vector<COLORREF>(120 * 40, RGB(255, 255, 255)));
@@ -252,13 +249,11 @@ TEST_F(GlyphMaskTest, TextLandsTheSameWayWhereverItIsDrawn) {
   Canvas a(200, 80), b(200, 80);
   for (Canvas* c : {&a, &b}) c->Fill(RGB(30, 60, 90));
   for (auto [canvas, x, y] : {std::tuple{&a, 3, 4}, std::tuple{&b, 50, 31}}) {
-    HFONT font = CreateFontA(25, 0, 0, 0, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
-    HGDIOBJ old = SelectObject(canvas->dc(), font);
+    Selected font(canvas->dc(),
+                  CreateFontA(25, 0, 0, 0, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック"));
     SetBkMode(canvas->dc(), TRANSPARENT);
     SetTextColor(canvas->dc(), RGB(250, 200, 10));
     ASSERT_TRUE(TextOutA(canvas->dc(), x, y, "ポロンゴ", 8));
-    SelectObject(canvas->dc(), old);
-    DeleteObject(font);
   }
   for (int y = 0; y < 80; ++y)
     for (int x = 0; x < 200; ++x) {

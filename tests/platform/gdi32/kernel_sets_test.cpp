@@ -22,6 +22,7 @@
 
 namespace {
 
+using gdi_test::Canvas;
 using gdi_test::StretchGeometry;
 using win32::gdi::AxisMap;
 using win32::gdi::Combine;
@@ -65,48 +66,6 @@ std::vector<Pixel> RandomPixels(std::size_t count, std::mt19937& random) {
   for (Pixel& p : pixels) p = 0xFF000000u | (random() & 0xFFFFFFu);
   return pixels;
 }
-
-// A colour bitmap in a memory DC, made from pixels and read back whole.
-class Surface {
- public:
-  Surface(int width, int height, const std::vector<Pixel>& pixels)
-      : width_(width),
-        height_(height),
-        dc_(CreateCompatibleDC(nullptr)),
-        bitmap_(CreateBitmap(width, height, 1, 32, pixels.data())),
-        initial_(SelectObject(dc_, bitmap_)) {}
-  ~Surface() {
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-
-  HDC dc() const { return dc_; }
-  std::vector<Pixel> Pixels() const {
-    std::vector<Pixel> out(std::size_t(width_) * height_);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    // GetDIBits wants the bitmap selected nowhere.
-    SelectObject(dc_, initial_);
-    EXPECT_EQ(GetDIBits(dc_, bitmap_, 0, height_, out.data(), &info, DIB_RGB_COLORS), height_);
-    SelectObject(dc_, bitmap_);
-    for (Pixel& p : out) p |= 0xFF000000u;
-    return out;
-  }
-
- private:
-  int width_;
-  int height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ initial_;
-};
 
 constexpr StretchGeometry kGeometries[] = {
     {"doubled", 64, 48, 128, 96, 0, 0, 128, 96, 0, 0, 64, 48},
@@ -195,12 +154,12 @@ TEST(KernelSets, StretchesGiveThePixelsOfTheFixedPointModel) {
         const std::vector<Pixel> expected = ModelStretch(g, mode, src, before, invert);
         for (const PixelKernels* set : Sets()) {
           UsingSet using_(set);
-          Surface from(g.srcW, g.srcH, src);
-          Surface to(g.dstW, g.dstH, before);
+          Canvas from(g.srcW, g.srcH, src);
+          Canvas to(g.dstW, g.dstH, before);
           SetStretchBltMode(to.dc(), mode);
           ASSERT_TRUE(StretchBlt(to.dc(), g.xd, g.yd, g.wd, g.hd, from.dc(), g.xs, g.ys, g.ws, g.hs,
                                  invert ? SRCINVERT : SRCCOPY));
-          const std::vector<Pixel> got = to.Pixels();
+          const std::vector<Pixel> got = to.Words();
           for (std::size_t i = 0; i < got.size(); ++i)
             ASSERT_EQ(got[i], expected[i])
                 << g.name << ", " << set->name << ", mode " << mode << (invert ? ", SRCINVERT" : "") << ", pixel "
@@ -216,14 +175,14 @@ TEST(KernelSets, AStretchOntoItsOwnSurfaceReadsTheOriginalPixels) {
   const std::vector<Pixel> pixels = RandomPixels(80 * 60, random);
   for (const PixelKernels* set : Sets()) {
     UsingSet using_(set);
-    Surface surface(80, 60, pixels);
-    Surface original(80, 60, pixels);
-    Surface expected(80, 60, pixels);
-    for (Surface* s : {&surface, &expected}) SetStretchBltMode(s->dc(), HALFTONE);
+    Canvas surface(80, 60, pixels);
+    Canvas original(80, 60, pixels);
+    Canvas expected(80, 60, pixels);
+    for (Canvas* s : {&surface, &expected}) SetStretchBltMode(s->dc(), HALFTONE);
     // Doubled over its own source.
     StretchBlt(surface.dc(), 3, 1, 70, 50, surface.dc(), 0, 0, 35, 25, SRCCOPY);
     StretchBlt(expected.dc(), 3, 1, 70, 50, original.dc(), 0, 0, 35, 25, SRCCOPY);
-    EXPECT_EQ(surface.Pixels(), expected.Pixels()) << set->name;
+    EXPECT_EQ(surface.Words(), expected.Words()) << set->name;
   }
 }
 

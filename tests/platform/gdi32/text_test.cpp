@@ -17,23 +17,10 @@ const char* const kFace = "ＭＳ Ｐゴシック";
 const char* const kSquare = "■";  // a solid glyph: its middle is pure text colour
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 
-class SelectedFont {
+class SelectedFont : public gdi_test::Selected {
  public:
   SelectedFont(HDC dc, int height, int weight = FW_NORMAL, bool italic = false, const char* face = kFace)
-      : dc_(dc),
-        font_(CreateFontA(height, 0, 0, 0, weight, italic, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, face)),
-        previous_(SelectObject(dc, font_)) {}
-  ~SelectedFont() {
-    SelectObject(dc_, previous_);
-    DeleteObject(font_);
-  }
-  SelectedFont(const SelectedFont&) = delete;
-  SelectedFont& operator=(const SelectedFont&) = delete;
-
- private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ previous_;
+      : Selected(dc, CreateFontA(height, 0, 0, 0, weight, italic, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, face)) {}
 };
 
 struct Box {

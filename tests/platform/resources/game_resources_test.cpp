@@ -13,6 +13,7 @@
 #include "platform/resources/resource_formats.h"
 #include "platform/win32.h"
 #include "resources/resource.h"
+#include "test_support.h"
 
 namespace {
 
@@ -72,24 +73,14 @@ TEST(GameResources, MainMenu) {
 TEST(GameResources, Accelerators) {
   auto table = win32::res::DecodeAccelerators(Find(RT_ACCELERATOR, MAKEINTRESOURCEA(RES_MAIN)));
   ASSERT_TRUE(table.has_value());
-  struct Expected {
-    BYTE fVirt;
-    WORD key;
-    WORD cmd;
-  } expected[] = {
-      {FALT | FNOINVERT, '/', CMD_ABOUT},
-      {FALT | FNOINVERT, '?', CMD_ABOUT},
-      {FVIRTKEY | FNOINVERT, VK_ESCAPE, CMD_EXIT},
-      {FVIRTKEY | FNOINVERT, VK_F1, CMD_ABOUT},
-      {FVIRTKEY | FNOINVERT, VK_F4, CMD_WINDOW_MODE},
-      {FVIRTKEY | FCONTROL | FNOINVERT, VK_F4, CMD_FULLSCREEN_MODE},
-  };
-  ASSERT_EQ(table->size(), std::size(expected));
-  for (std::size_t i = 0; i < table->size(); ++i) {
-    EXPECT_EQ((*table)[i].fVirt, expected[i].fVirt) << i;
-    EXPECT_EQ((*table)[i].key, expected[i].key) << i;
-    EXPECT_EQ((*table)[i].cmd, expected[i].cmd) << i;
-  }
+  test_support::ExpectAccelerators(*table, {
+                                               {FALT | FNOINVERT, '/', CMD_ABOUT},
+                                               {FALT | FNOINVERT, '?', CMD_ABOUT},
+                                               {FVIRTKEY | FNOINVERT, VK_ESCAPE, CMD_EXIT},
+                                               {FVIRTKEY | FNOINVERT, VK_F1, CMD_ABOUT},
+                                               {FVIRTKEY | FNOINVERT, VK_F4, CMD_WINDOW_MODE},
+                                               {FVIRTKEY | FCONTROL | FNOINVERT, VK_F4, CMD_FULLSCREEN_MODE},
+                                           });
 }
 
 struct ExpectedItem {
@@ -135,12 +126,13 @@ TEST(GameResources, AboutBox) {
   EXPECT_EQ(Ansi(dlg->title), "ﾊﾞｰｼﾞｮﾝ情報");
   EXPECT_EQ(dlg->pointSize, 8);
   EXPECT_EQ(dlg->faceName, u"System");
-  ExpectItems(dlg->items, {
-                              {2, kStatic, nullptr, {14, 9, 20, 20}, kChild | SS_ICON, WS_EX_TRANSPARENT},
-                              {0xFFFF, kStatic, nullptr, {49, 10, 119, 8}, kChild | SS_LEFT | WS_GROUP | SS_NOPREFIX, 0},
-                              {0xFFFF, kStatic, nullptr, {49, 20, 119, 8}, kChild | SS_LEFT | WS_GROUP, 0},
-                              {IDOK, kButton, "OK", {195, 6, 30, 11}, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0},
-                          });
+  ExpectItems(dlg->items,
+              {
+                  {2, kStatic, nullptr, {14, 9, 20, 20}, kChild | SS_ICON, WS_EX_TRANSPARENT},
+                  {0xFFFF, kStatic, nullptr, {49, 10, 119, 8}, kChild | SS_LEFT | WS_GROUP | SS_NOPREFIX, 0},
+                  {0xFFFF, kStatic, nullptr, {49, 20, 119, 8}, kChild | SS_LEFT | WS_GROUP, 0},
+                  {IDOK, kButton, "OK", {195, 6, 30, 11}, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0},
+              });
   ASSERT_EQ(dlg->items.size(), 4u);
   EXPECT_TRUE(dlg->items[0].text.isOrdinal);
   EXPECT_EQ(dlg->items[0].text.ordinal, ICON_LARGE);
@@ -167,12 +159,19 @@ TEST(GameResources, NameEntryDialog) {
   ExpectItems(dlg->items,
               {
                   {IDOK, kButton, "OK", {130, 50, 50, 14}, kChild | BS_DEFPUSHBUTTON, 0},
-                  {IDC_PROMPT, kStatic,
-                   "あなたは上位３位以内に入りました！\n名前が残ります。\n名前を入力して下さい。", {7, 7, 173, 25},
-                   kChild | WS_GROUP | SS_LEFT, 0},
+                  {IDC_PROMPT,
+                   kStatic,
+                   "あなたは上位３位以内に入りました！\n名前が残ります。\n名前を入力して下さい。",
+                   {7, 7, 173, 25},
+                   kChild | WS_GROUP | SS_LEFT,
+                   0},
                   {IDC_NAME_EDIT, kEdit, "", {7, 33, 173, 12}, kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-                  {0xFFFF, kStatic, "※半角20文字（全角10文字）まで", {7, 49, 119, 15},
-                   kChild | WS_GROUP | SS_LEFTNOWORDWRAP, 0},
+                  {0xFFFF,
+                   kStatic,
+                   "※半角20文字（全角10文字）まで",
+                   {7, 49, 119, 15},
+                   kChild | WS_GROUP | SS_LEFTNOWORDWRAP,
+                   0},
               });
   // The name field is the only tab stop.
   EXPECT_EQ(std::count_if(dlg->items.begin(), dlg->items.end(),
@@ -199,10 +198,8 @@ TEST(GameResources, RankingSizeDialog) {
   EXPECT_NE(text, dlg->items.end());
   const DialogItem* spin = item(IDC_RANKING_SPIN);
   ASSERT_NE(spin, nullptr);
-  std::u16string spinClass = spin->windowClass.name;
-  std::transform(spinClass.begin(), spinClass.end(), spinClass.begin(),
-                 [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; });
-  EXPECT_EQ(spinClass, u"msctls_updown32");
+  EXPECT_TRUE(test_support::SameClassName(spin->windowClass.name, u"msctls_updown32"))
+      << test_support::Utf8(spin->windowClass.name);
   ASSERT_NE(item(IDC_RANKING_VALUE), nullptr);
   ASSERT_NE(item(IDOK), nullptr);
   ASSERT_NE(item(IDCANCEL), nullptr);

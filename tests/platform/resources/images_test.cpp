@@ -14,19 +14,6 @@ using win32::res::IconImage;
 
 const HINSTANCE kInstance = reinterpret_cast<HINSTANCE>(0x400000);
 
-// The colour (0x00RRGGBB) that the test pictures have at (x, y) for a depth.
-std::uint32_t ExpectedColor(int x, int y, int bitCount) {
-  if (bitCount <= 8) {
-    int n = 1 << bitCount;
-    return test_images::PaletteColor(test_images::PaletteIndex(x, y, n), n);
-  }
-  std::uint32_t c = test_images::DirectColor(x, y);
-  if (bitCount != 16) return c;
-  // Five bits per channel, widened again by repeating the top bits.
-  auto five = [](std::uint32_t v) { return ((v >> 3) << 3) | (v >> 5); };
-  return (five((c >> 16) & 0xFF) << 16) | (five((c >> 8) & 0xFF) << 8) | five(c & 0xFF);
-}
-
 // Counts the pixels of an icon image that differ from the test picture.
 int WrongIconPixels(const IconImage& image, int bitCount) {
   int wrong = 0;
@@ -34,7 +21,7 @@ int WrongIconPixels(const IconImage& image, int bitCount) {
     for (int x = 0; x < image.width; ++x) {
       std::uint32_t alpha =
           bitCount == 32 ? test_images::Alpha(x, y) : (test_images::MaskTransparent(x, y) ? 0u : 0xFFu);
-      std::uint32_t expected = (alpha << 24) | ExpectedColor(x, y, bitCount);
+      std::uint32_t expected = (alpha << 24) | test_images::StoredColor(x, y, bitCount);
       if (image.pixels[static_cast<std::size_t>(y) * image.width + x] != expected) ++wrong;
     }
   return wrong;
@@ -126,7 +113,7 @@ TEST(PackedDib, DecodesEveryTestBitmap) {
     int wrong = 0;
     for (int y = 0; y < shape.height; ++y)
       for (int x = 0; x < shape.width; ++x)
-        if (dib->Pixel(x, y) != ExpectedColor(x, y, shape.bitCount)) ++wrong;
+        if (dib->Pixel(x, y) != test_images::StoredColor(x, y, shape.bitCount)) ++wrong;
     EXPECT_EQ(wrong, 0);
   }
 }

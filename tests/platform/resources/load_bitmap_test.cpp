@@ -11,17 +11,7 @@ const HINSTANCE kInstance = reinterpret_cast<HINSTANCE>(0x400000);
 
 // The test picture's colour at (x, y) for a depth, as a COLORREF.
 COLORREF ExpectedColorRef(int x, int y, int bitCount) {
-  std::uint32_t c;
-  if (bitCount <= 8) {
-    int n = 1 << bitCount;
-    c = test_images::PaletteColor(test_images::PaletteIndex(x, y, n), n);
-  } else {
-    c = test_images::DirectColor(x, y);
-    if (bitCount == 16) {
-      auto five = [](std::uint32_t v) { return ((v >> 3) << 3) | (v >> 5); };
-      c = (five((c >> 16) & 0xFF) << 16) | (five((c >> 8) & 0xFF) << 8) | five(c & 0xFF);
-    }
-  }
+  const std::uint32_t c = test_images::StoredColor(x, y, bitCount);
   return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
 }
 

@@ -11,6 +11,7 @@
 namespace {
 
 using test_support::Dump;
+using test_support::ExpectAccelerators;
 using test_support::SameClassName;
 using test_support::Utf8;
 using win32::res::Find;
@@ -42,22 +43,12 @@ TEST(MenuTemplate, DecodesExtendedMenus) {
 TEST(AcceleratorTable, DecodesEntriesInOrderWithTheirFlags) {
   auto table = win32::res::DecodeAccelerators(Find(RT_ACCELERATOR, MAKEINTRESOURCEA(12)));
   ASSERT_TRUE(table.has_value());
-  struct Expected {
-    BYTE fVirt;
-    WORD key;
-    WORD cmd;
-  } expected[] = {
-      {0, 'a', 300},
-      {FALT, 'B', 301},
-      {FVIRTKEY | FSHIFT, VK_F5, 302},
-      {FVIRTKEY | FCONTROL | FALT | FNOINVERT, 'Z', 303},
-  };
-  ASSERT_EQ(table->size(), std::size(expected));
-  for (std::size_t i = 0; i < table->size(); ++i) {
-    EXPECT_EQ((*table)[i].fVirt, expected[i].fVirt) << i;
-    EXPECT_EQ((*table)[i].key, expected[i].key) << i;
-    EXPECT_EQ((*table)[i].cmd, expected[i].cmd) << i;
-  }
+  ExpectAccelerators(*table, {
+                                 {0, 'a', 300},
+                                 {FALT, 'B', 301},
+                                 {FVIRTKEY | FSHIFT, VK_F5, 302},
+                                 {FVIRTKEY | FCONTROL | FALT | FNOINVERT, 'Z', 303},
+                             });
 }
 
 TEST(DialogTemplate, DecodesAPlainTemplate) {

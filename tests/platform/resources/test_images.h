@@ -23,6 +23,20 @@ inline std::uint32_t DirectColor(int x, int y) {
          static_cast<std::uint32_t>((x ^ y) * 5 % 256);
 }
 
+// The colour (0x00RRGGBB) that a test picture of a depth holds at (x, y): a palette colour up
+// to 8 bits; a direct colour above, whose channels a 16-bit picture keeps in five bits each
+// and widens again by repeating the top bits.
+inline std::uint32_t StoredColor(int x, int y, int bitCount) {
+  if (bitCount <= 8) {
+    const int n = 1 << bitCount;
+    return PaletteColor(PaletteIndex(x, y, n), n);
+  }
+  const std::uint32_t c = DirectColor(x, y);
+  if (bitCount != 16) return c;
+  auto five = [](std::uint32_t v) { return ((v >> 3) << 3) | (v >> 5); };
+  return (five((c >> 16) & 0xFF) << 16) | (five((c >> 8) & 0xFF) << 8) | five(c & 0xFF);
+}
+
 // Whether the AND mask marks (x, y) transparent: a diagonal band and the first column.
 inline bool MaskTransparent(int x, int y) { return x == 0 || (x + y) % 5 == 0; }
 
@@ -46,8 +60,7 @@ struct BitmapShape {
   int bitCount;
   bool topDown;
 };
-inline constexpr BitmapShape kBitmaps[] = {
-    {40, 5, 3, 8, false}, {41, 7, 4, 4, false}, {42, 6, 5, 24, true}, {43, 9, 2, 1, false}, {44, 3, 3, 32, false},
-    {45, 4, 2, 16, false}};
+inline constexpr BitmapShape kBitmaps[] = {{40, 5, 3, 8, false}, {41, 7, 4, 4, false},  {42, 6, 5, 24, true},
+                                           {43, 9, 2, 1, false}, {44, 3, 3, 32, false}, {45, 4, 2, 16, false}};
 
 }  // namespace test_images

@@ -1,6 +1,8 @@
 // Helpers shared by the resource tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <span>
 #include <string>
@@ -12,9 +14,7 @@
 namespace test_support {
 
 // UTF-16 as UTF-8, for readable expectations and failure messages.
-inline std::string Utf8(const std::u16string& text) {
-  return win32::cp932::ToUtf8(win32::cp932::FromUtf16Lossy(text));
-}
+inline std::string Utf8(const std::u16string& text) { return win32::cp932::ToUtf8(win32::cp932::FromUtf16Lossy(text)); }
 
 // Case-insensitive for ASCII letters, like window class names.
 inline bool SameClassName(const std::u16string& a, const std::u16string& b) {
@@ -38,6 +38,16 @@ inline std::string Dump(const std::vector<win32::res::MenuItem>& items) {
     if (!item.items.empty()) out += " {" + Dump(item.items) + "}";
   }
   return out;
+}
+
+// An accelerator table entry by entry: flags, key and command.
+inline void ExpectAccelerators(const std::vector<ACCEL>& table, const std::vector<ACCEL>& expected) {
+  ASSERT_EQ(table.size(), expected.size());
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    EXPECT_EQ(table[i].fVirt, expected[i].fVirt) << i;
+    EXPECT_EQ(table[i].key, expected[i].key) << i;
+    EXPECT_EQ(table[i].cmd, expected[i].cmd) << i;
+  }
 }
 
 inline std::vector<std::byte> Copy(std::span<const std::byte> data) { return {data.begin(), data.end()}; }
