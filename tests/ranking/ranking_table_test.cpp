@@ -47,18 +47,14 @@ const std::vector<Row> kCleared(5, Row{0, 0, "No Name"});
 // Each test works in a directory of its own, since the table lives in the current one.
 class RankingTableTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(dir_.path().c_str()), 0);
-  }
-  void TearDown() override { ASSERT_EQ(chdir(previous_), 0); }
+  void SetUp() override { ASSERT_EQ(chdir(dir_.path().c_str()), 0); }
 
   std::string FilePath() const { return dir_.File("Ranking.dat"); }
   void WriteFile(const std::string& bytes) const { test::WriteBytes(FilePath(), bytes); }
   std::string ReadFile() const { return test::ReadBytes(FilePath()); }
 
   test::ScratchDir dir_;
-  char previous_[4096];
+  test::CurrentDirectoryGuard cwd_;  // goes back to the first directory before dir_ is removed
 };
 
 const std::vector<Row> kFiveResults = {
