@@ -1,31 +1,24 @@
-# porongo_add_test(<name> SOURCES <files...> [LIBS <targets...>] [WORKING_DIRECTORY <dir>]
-#                  [ENVIRONMENT <VAR=value...>] [NO_GTEST_MAIN])
+# porongo_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENVIRONMENT <VAR=value...>])
 #
-# Builds one GoogleTest program and registers its cases with CTest. Tests run headless:
-# Qt on its offscreen platform and SDL on its dummy audio driver, unless ENVIRONMENT says
-# otherwise. The gtest main comes first on the link line so that it, not the platform's own
-# main() (which enters WinMain), becomes the program's entry point.
+# Builds one GoogleTest program and registers its cases with CTest, to run in a working
+# directory of the program's own. Tests run headless: Qt on its offscreen platform and SDL
+# on its dummy audio driver, unless ENVIRONMENT says otherwise. The gtest main comes first
+# on the link line so that it, not the platform's own main() (which enters WinMain),
+# becomes the program's entry point.
 include_guard(GLOBAL)
 
 function(porongo_add_test name)
   if(NOT PORONGO_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(arg "NO_GTEST_MAIN" "WORKING_DIRECTORY" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   find_package(GTest REQUIRED)
   include(GoogleTest)
 
   add_executable(${name} ${arg_SOURCES})
-  if(arg_NO_GTEST_MAIN)
-    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock ${arg_LIBS})
-  else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gtest GTest::gmock ${arg_LIBS})
-  endif()
+  target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gtest ${arg_LIBS})
 
   set(workdir "${CMAKE_CURRENT_BINARY_DIR}/${name}.run")
-  if(arg_WORKING_DIRECTORY)
-    set(workdir "${arg_WORKING_DIRECTORY}")
-  endif()
   file(MAKE_DIRECTORY "${workdir}")
 
   set(env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ${arg_ENVIRONMENT})

@@ -58,21 +58,22 @@ void ApplyToKeyState(const InputMessage& input) {
     case WM_SYSKEYUP:
       SetKey(threadState, static_cast<int>(m.wParam), false);
       break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      SetKey(threadState, VK_LBUTTON, true);
-      break;
-    case WM_LBUTTONUP:
-      SetKey(threadState, VK_LBUTTON, false);
-      break;
-    case WM_RBUTTONDOWN:
-      SetKey(threadState, VK_RBUTTON, true);
-      break;
-    case WM_RBUTTONUP:
-      SetKey(threadState, VK_RBUTTON, false);
-      break;
     default:
       break;
+  }
+  // A double click is a press of its button like any other.
+  struct MouseButton {
+    UINT down, doubleClick, up;
+    int vk;
+  };
+  static constexpr MouseButton kButtons[] = {
+      {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONUP, VK_LBUTTON},
+      {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP, VK_RBUTTON},
+      {WM_MBUTTONDOWN, WM_MBUTTONDBLCLK, WM_MBUTTONUP, VK_MBUTTON},
+  };
+  for (const MouseButton& b : kButtons) {
+    if (m.message == b.down || m.message == b.doubleClick || m.message == b.up)
+      SetKey(threadState, b.vk, m.message != b.up);
   }
 }
 

@@ -51,7 +51,7 @@ auto TakeFirst(Deque& queue, bool remove, Matches matches) -> std::optional<type
 
 bool MessageFilter::MatchesWindow(HWND target) const {
   if (!hwnd) return true;
-  if (hwnd == reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1))) return target == nullptr;
+  if (IsThreadOnly(hwnd)) return target == nullptr;
   return target == hwnd || IsDescendant(hwnd, target);
 }
 

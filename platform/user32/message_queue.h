@@ -30,6 +30,9 @@ struct MessageFilter {
   bool MatchesWindow(HWND target) const;
   bool MatchesMessage(UINT message) const;
   bool Matches(const MSG& msg) const { return MatchesWindow(msg.hwnd) && MatchesMessage(msg.message); }
+
+  // True for the window filter (HWND)-1.
+  static bool IsThreadOnly(HWND filter) { return filter == reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1)); }
 };
 
 // A keyboard or mouse message with what the platform knew when it happened.

@@ -59,9 +59,7 @@ std::optional<MSG> Retrieve(const MessageFilter& filter, bool remove, bool wait)
   }
 }
 
-bool ValidFilterWindow(HWND hwnd) {
-  return !hwnd || hwnd == reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1)) || LookupWindow(hwnd);
-}
+bool ValidFilterWindow(HWND hwnd) { return !hwnd || MessageFilter::IsThreadOnly(hwnd) || LookupWindow(hwnd); }
 
 }  // namespace
 }  // namespace win32::user32

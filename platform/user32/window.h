@@ -91,6 +91,12 @@ struct Window {
   T* Extension() {
     return dynamic_cast<T*>(extension.get());
   }
+  // The extension of kind T, made on first use.
+  template <typename T>
+  T& EnsureExtension() {
+    if (!Extension<T>()) extension = std::make_unique<T>();
+    return *Extension<T>();
+  }
 };
 
 }  // namespace win32::user32

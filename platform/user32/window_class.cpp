@@ -1,5 +1,6 @@
 #include "platform/user32/window_class.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -32,12 +33,26 @@ void EnsureSystemClasses() {
   std::call_once(once, [] { RegisterSystemClasses(); });
 }
 
-std::shared_ptr<const WindowClass> FindLocked(Registry& r, LPCSTR nameOrAtom, bool systemClasses) {
-  for (const auto& c : r.classes) {
-    if (c->system != systemClasses) continue;
-    if (IS_INTRESOURCE(nameOrAtom) ? c->atom == LOWORD(nameOrAtom) : cp932::SameName(c->name, nameOrAtom)) return c;
-  }
-  return nullptr;
+// True when `nameOrAtom` (a name, or an atom as an integer resource) stands for the class.
+bool IsNamed(const WindowClass& c, LPCSTR nameOrAtom) {
+  return IS_INTRESOURCE(nameOrAtom) ? c.atom == LOWORD(nameOrAtom) : cp932::SameName(c.name, nameOrAtom);
+}
+
+// The lock must be held by the caller in the functions below.
+std::vector<std::shared_ptr<const WindowClass>>::iterator FindLocked(Registry& r, LPCSTR nameOrAtom,
+                                                                     bool systemClasses) {
+  return std::find_if(r.classes.begin(), r.classes.end(),
+                      [&](const auto& c) { return c->system == systemClasses && IsNamed(*c, nameOrAtom); });
+}
+
+// Gives the class the next atom and keeps it.
+ATOM AddLocked(Registry& r, WindowClass windowClass) {
+  windowClass.atom = r.nextAtom++;
+  auto stored = std::make_shared<WindowClass>(std::move(windowClass));
+  // A menu name given as text points into the stored class's own copy of it.
+  if (!stored->menuNameText.empty()) stored->menuName = stored->menuNameText.c_str();
+  r.classes.push_back(stored);
+  return stored->atom;
 }
 
 }  // namespace
@@ -47,18 +62,17 @@ std::shared_ptr<const WindowClass> FindClass(LPCSTR nameOrAtom) {
   EnsureSystemClasses();
   Registry& r = TheRegistry();
   std::lock_guard lock(r.mutex);
-  if (auto c = FindLocked(r, nameOrAtom, false)) return c;
-  return FindLocked(r, nameOrAtom, true);
+  for (bool systemClasses : {false, true}) {
+    if (auto it = FindLocked(r, nameOrAtom, systemClasses); it != r.classes.end()) return *it;
+  }
+  return nullptr;
 }
 
 ATOM RegisterSystemClass(WindowClass windowClass) {
   Registry& r = TheRegistry();
   std::lock_guard lock(r.mutex);
   windowClass.system = true;
-  windowClass.atom = r.nextAtom++;
-  auto stored = std::make_shared<const WindowClass>(std::move(windowClass));
-  r.classes.push_back(stored);
-  return stored->atom;
+  return AddLocked(r, std::move(windowClass));
 }
 
 }  // namespace win32::user32
@@ -78,13 +92,12 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
   win32::user32::EnsureSystemClasses();
   auto& r = win32::user32::TheRegistry();
   std::lock_guard lock(r.mutex);
-  if (win32::user32::FindLocked(r, wc->lpszClassName, false)) {
+  if (win32::user32::FindLocked(r, wc->lpszClassName, false) != r.classes.end()) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
   WindowClass c;
   c.name = wc->lpszClassName;
-  c.atom = r.nextAtom++;
   c.style = wc->style;
   c.proc = wc->lpfnWndProc;
   c.windowExtra = wc->cbWndExtra;
@@ -98,28 +111,22 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
   } else {
     c.menuName = wc->lpszMenuName;
   }
-  auto stored = std::make_shared<WindowClass>(std::move(c));
-  if (!stored->menuNameText.empty()) stored->menuName = stored->menuNameText.c_str();
-  r.classes.push_back(stored);
-  return stored->atom;
+  return win32::user32::AddLocked(r, std::move(c));
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
   auto& r = win32::user32::TheRegistry();
   std::lock_guard lock(r.mutex);
-  for (auto it = r.classes.begin(); it != r.classes.end(); ++it) {
-    const auto& c = *it;
-    if (c->system) continue;
-    if (IS_INTRESOURCE(name) ? c->atom == LOWORD(name) : (name && win32::cp932::SameName(c->name, name))) {
-      // Every window holds its class: a second owner means that windows of it still exist.
-      if (c.use_count() > 1) {
-        SetLastError(kErrorClassHasWindows);
-        return FALSE;
-      }
-      r.classes.erase(it);
-      return TRUE;
-    }
+  auto it = win32::user32::FindLocked(r, name, false);
+  if (it == r.classes.end()) {
+    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return FALSE;
   }
-  SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-  return FALSE;
+  // Every window holds its class: a second owner means that windows of it still exist.
+  if (it->use_count() > 1) {
+    SetLastError(kErrorClassHasWindows);
+    return FALSE;
+  }
+  r.classes.erase(it);
+  return TRUE;
 }

@@ -20,8 +20,7 @@ std::uint8_t Status(int kind, int channel) {
   return static_cast<std::uint8_t>(kind | channel);
 }
 
-}  // namespace
-
+// Appends a variable-length quantity (at most 0x0FFFFFFF).
 void AppendQuantity(std::vector<std::uint8_t>& out, std::uint32_t value) {
   if (value > 0x0FFFFFFF) throw std::out_of_range("variable-length quantity too large");
   std::uint8_t groups[4];
@@ -33,6 +32,8 @@ void AppendQuantity(std::vector<std::uint8_t>& out, std::uint32_t value) {
   while (count > 1) out.push_back(groups[--count] | 0x80);
   out.push_back(groups[0]);
 }
+
+}  // namespace
 
 void MidiTrack::Add(std::uint32_t tick, int order, std::vector<std::uint8_t> bytes) {
   events_.push_back({tick, order, std::move(bytes)});

@@ -40,7 +40,4 @@ class MidiTrack {
 // A whole file: format 0 for one track, format 1 for more.
 std::vector<std::uint8_t> EncodeMidiFile(std::uint16_t ticks_per_quarter, const std::vector<MidiTrack>& tracks);
 
-// Appends a variable-length quantity (at most 0x0FFFFFFF).
-void AppendQuantity(std::vector<std::uint8_t>& out, std::uint32_t value);
-
 }  // namespace porongo::audio

@@ -20,13 +20,25 @@ namespace {
 using win32::profile::Document;
 using win32::profile::Entry;
 using win32::profile::LoadedProfile;
+using win32::profile::PlanDeleteKey;
+using win32::profile::PlanDeleteSection;
+using win32::profile::PlanSetValue;
 using win32::profile::Section;
+using win32::profile::Splice;
 
 // One call at a time: a write reads, changes and replaces the file, and no other call of
 // this process may slip in between.
 std::mutex& ProfileMutex() {
   static win32::Immortal<std::mutex> mutex;
   return *mutex;
+}
+
+// The system path of the caller's file name, or nothing (ERROR_INVALID_NAME) when the name
+// is not code page 932.
+std::optional<std::string> SystemPath(LPCSTR lpFileName) {
+  std::optional<std::string> path = win32::profile::ToSystemPath(lpFileName);
+  if (!path) SetLastError(ERROR_INVALID_NAME);
+  return path;
 }
 
 // The file named by the caller, or nothing (with the reason in the last error) when there
@@ -36,11 +48,8 @@ std::shared_ptr<const Document> LoadForReading(LPCSTR lpFileName) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;
   }
-  std::optional<std::string> path = win32::profile::ToSystemPath(lpFileName);
-  if (!path) {
-    SetLastError(ERROR_INVALID_NAME);
-    return nullptr;
-  }
+  std::optional<std::string> path = SystemPath(lpFileName);
+  if (!path) return nullptr;
   LoadedProfile loaded = win32::profile::LoadProfile(*path);
   if (loaded.status != LoadedProfile::Status::kLoaded) SetLastError(loaded.error);
   return loaded.document;
@@ -105,8 +114,7 @@ const Entry* FindValue(const Document* doc, std::string_view section, std::strin
   return (e != nullptr && e->hasValue) ? e : nullptr;
 }
 
-DWORD GetString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR buffer, DWORD size,
-                LPCSTR lpFileName) {
+DWORD GetString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR buffer, DWORD size, LPCSTR lpFileName) {
   std::string_view fallback = win32::profile::TrimTrailingSpaces(lpDefault ? lpDefault : "");
   std::shared_ptr<const Document> doc = LoadForReading(lpFileName);
   if (lpAppName == nullptr) return CopyList(SectionNames(doc.get()), buffer, size);
@@ -141,11 +149,8 @@ BOOL WriteString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpF
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
   }
-  std::optional<std::string> path = win32::profile::ToSystemPath(lpFileName);
-  if (!path) {
-    SetLastError(ERROR_INVALID_NAME);
-    return FALSE;
-  }
+  std::optional<std::string> path = SystemPath(lpFileName);
+  if (!path) return FALSE;
   const std::string_view section = win32::profile::TrimArgument(lpAppName);
   const std::string_view key = lpKeyName ? win32::profile::TrimArgument(lpKeyName) : std::string_view();
   if (lpKeyName != nullptr && lpString != nullptr && key.empty()) {
@@ -162,10 +167,9 @@ BOOL WriteString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpF
   }
   const Document empty;
   const Document& doc = loaded.document ? *loaded.document : empty;
-  std::vector<win32::profile::Splice> splices =
-      lpKeyName == nullptr   ? win32::profile::PlanDeleteSection(doc, section)
-      : lpString == nullptr ? win32::profile::PlanDeleteKey(doc, section, key)
-                             : win32::profile::PlanSetValue(doc, section, key, lpString);
+  const std::vector<Splice> splices = lpKeyName == nullptr  ? PlanDeleteSection(doc, section)
+                                      : lpString == nullptr ? PlanDeleteKey(doc, section, key)
+                                                            : PlanSetValue(doc, section, key, lpString);
   if (splices.empty()) return TRUE;  // the file already says so
 
   std::string bytes = doc.Apply(splices);
@@ -180,8 +184,8 @@ BOOL WriteString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpF
 
 }  // namespace
 
-DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                                      LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName) {
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                                      DWORD nSize, LPCSTR lpFileName) {
   if (lpReturnedString == nullptr || nSize == 0) return 0;
   std::lock_guard lock(ProfileMutex());
   try {
@@ -198,8 +202,8 @@ UINT WINAPI GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefau
   std::lock_guard lock(ProfileMutex());
   try {
     std::shared_ptr<const Document> doc = LoadForReading(lpFileName);
-    const Entry* entry = FindValue(doc.get(), win32::profile::TrimArgument(lpAppName),
-                                   win32::profile::TrimArgument(lpKeyName));
+    const Entry* entry =
+        FindValue(doc.get(), win32::profile::TrimArgument(lpAppName), win32::profile::TrimArgument(lpKeyName));
     // An empty value counts as missing; any other value is read as far as it is a number.
     if (entry == nullptr || entry->value.begin == entry->value.end) return static_cast<UINT>(nDefault);
     return win32::profile::ParseProfileInt(doc->View(entry->value));

@@ -13,8 +13,17 @@ constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
 Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 
-char16_t UnitAt(std::string_view raw, std::size_t byte) {
-  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) | (static_cast<unsigned char>(raw[byte + 1]) << 8));
+// Where `part`, a view into `text`, lies in it.
+Span SpanIn(std::string_view text, std::string_view part) {
+  const auto begin = static_cast<std::size_t>(part.data() - text.data());
+  return {ToOffset(begin), ToOffset(begin + part.size())};
+}
+
+// Unit `unit` of the UTF-16LE text that follows the byte order mark.
+char16_t UnitAt(std::string_view raw, std::size_t unit) {
+  const std::size_t byte = kUtf16Bom.size() + unit * 2;
+  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) |
+                               (static_cast<unsigned char>(raw[byte + 1]) << 8));
 }
 
 }  // namespace
@@ -48,7 +57,7 @@ void Document::DecodeUtf16() {
     content.clear();
     bool ascii = true;
     for (; unit < units; ++unit) {
-      char16_t c = UnitAt(raw_, kUtf16Bom.size() + unit * 2);
+      char16_t c = UnitAt(raw_, unit);
       if (c == u'\r' || c == u'\n') break;
       ascii = ascii && c < 0x80;
       content.push_back(c);
@@ -58,9 +67,9 @@ void Document::DecodeUtf16() {
     else
       decoded_ += cp932::FromUtf16Lossy(content);
     if (unit < units) {
-      bool crlf = UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' && unit + 1 < units &&
-                  UnitAt(raw_, kUtf16Bom.size() + (unit + 1) * 2) == u'\n';
-      decoded_ += crlf ? "\r\n" : (UnitAt(raw_, kUtf16Bom.size() + unit * 2) == u'\r' ? "\r" : "\n");
+      const bool cr = UnitAt(raw_, unit) == u'\r';
+      const bool crlf = cr && unit + 1 < units && UnitAt(raw_, unit + 1) == u'\n';
+      decoded_ += crlf ? "\r\n" : cr ? "\r" : "\n";
       unit += crlf ? 2 : 1;
     }
   }
@@ -89,7 +98,7 @@ void Document::Index() {
       closeSection(line.begin);
       Section section;
       section.header = line;
-      section.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+      section.name = SpanIn(text, name);
       section.firstEntry = section.endEntry = static_cast<std::uint32_t>(entries_.size());
       firstSection_.try_emplace(FoldName(name), static_cast<std::uint32_t>(sections_.size()));
       sections_.push_back(section);
@@ -101,10 +110,10 @@ void Document::Index() {
     Entry entry;
     entry.line = line;
     std::string_view name = TrimNameBlanks(content.substr(0, equals));
-    entry.name = {ToOffset(name.data() - text.data()), ToOffset(name.data() - text.data() + name.size())};
+    entry.name = SpanIn(text, name);
     if (equals != std::string_view::npos) {
       std::string_view value = UnquoteValue(TrimValueBlanks(content.substr(equals + 1)));
-      entry.value = {ToOffset(value.data() - text.data()), ToOffset(value.data() - text.data() + value.size())};
+      entry.value = SpanIn(text, value);
       entry.hasValue = true;
     }
     entries_.push_back(entry);
@@ -119,7 +128,7 @@ const Section* Document::FindSection(std::string_view name) const {
 
 const Entry* Document::FindEntry(const Section& section, std::string_view name) const {
   for (const Entry& entry : EntriesOf(section))
-    if (entry.name.end - entry.name.begin == name.size() && cp932::SameName(View(entry.name), name)) return &entry;
+    if (cp932::SameName(View(entry.name), name)) return &entry;
   return nullptr;
 }
 

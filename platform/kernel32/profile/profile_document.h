@@ -73,7 +73,6 @@ class Document {
   // The code page 932 text that the index refers to (the raw bytes unless the file is UTF-16).
   std::string_view Text() const { return utf16_ ? std::string_view(decoded_) : std::string_view(raw_); }
   std::string_view View(Span s) const { return Text().substr(s.begin, s.end - s.begin); }
-  bool IsUtf16() const { return utf16_; }
 
   // The first section with this name (names compare case-insensitively), or null.
   const Section* FindSection(std::string_view name) const;
@@ -93,7 +92,7 @@ class Document {
 
   std::string raw_;
   bool utf16_ = false;
-  std::string decoded_;                            // UTF-16 files only
+  std::string decoded_;                             // UTF-16 files only
   std::vector<std::pair<Offset, Offset>> lineMap_;  // UTF-16 files only: (text, raw) line starts
   std::vector<Section> sections_;
   std::vector<Entry> entries_;

@@ -81,26 +81,7 @@ std::string ResolveTarget(const std::string& path) {
   return real ? std::string(real.get()) : path;
 }
 
-}  // namespace
-
-FileStamp FileStamp::Of(const struct stat& st) {
-  return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
-}
-
-bool FileStamp::operator==(const FileStamp& o) const {
-  return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
-         modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
-         changed.tv_nsec == o.changed.tv_nsec;
-}
-
-bool FileStamp::IsRecent() const {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  // The change time, not the modification time: every write moves it to the present, and
-  // unlike the modification time nobody can set it back.
-  return changed.tv_sec + kRecentSeconds >= now.tv_sec;
-}
-
+// The Win32 error code for an errno value from a file operation.
 DWORD Win32ErrorFromErrno(int err, DWORD fallback) {
   switch (err) {
     case ENOENT:
@@ -129,6 +110,24 @@ DWORD Win32ErrorFromErrno(int err, DWORD fallback) {
     default:
       return fallback;
   }
+}
+
+}  // namespace
+
+FileStamp FileStamp::Of(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim}; }
+
+bool FileStamp::operator==(const FileStamp& o) const {
+  return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+         modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+         changed.tv_nsec == o.changed.tv_nsec;
+}
+
+bool FileStamp::IsRecent() const {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  // The change time, not the modification time: every write moves it to the present, and
+  // unlike the modification time nobody can set it back.
+  return changed.tv_sec + kRecentSeconds >= now.tv_sec;
 }
 
 InputFile::InputFile(const std::string& path) {

@@ -57,7 +57,4 @@ class InputFile {
 // on Windows, even for a user who could write it.
 DWORD ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
-// The Win32 error code for an errno value from a file operation.
-DWORD Win32ErrorFromErrno(int err, DWORD fallback);
-
 }  // namespace win32::profile

@@ -66,9 +66,7 @@ QLineEdit* EditOf(HWND hwnd) {
 
 EditState* StateOf(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
-  if (!w) return nullptr;
-  if (!w->Extension<EditState>()) w->extension = std::make_unique<EditState>();
-  return w->Extension<EditState>();
+  return w ? &w->EnsureExtension<EditState>() : nullptr;
 }
 
 QWidget* MakeEdit(Window& w, QWidget* parent) {

@@ -48,12 +48,7 @@ void ShowText(HWND hwnd) {
 void ShowIcon(HWND hwnd, HICON icon) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
-  auto* state = w->Extension<StaticState>();
-  if (!state) {
-    w->extension = std::make_unique<StaticState>();
-    state = w->Extension<StaticState>();
-  }
-  state->icon = icon;
+  w->EnsureExtension<StaticState>().icon = icon;
   QLabel* label = LabelOf(hwnd);
   const auto* images = icon ? res::IconImages(icon) : nullptr;
   if (!label) return;

@@ -11,7 +11,7 @@ auto SortKey(const HardwareMode& m) { return std::tuple(m.width, m.height, m.ref
 
 bool IsListedDepth(int bits) { return std::ranges::find(kListedDepths, bits) != std::end(kListedDepths); }
 
-// The last byte of the fields EnumDisplaySettingsA fills and ChangeDisplaySettingsA reads.
+// Where the fields that EnumDisplaySettingsA fills and ChangeDisplaySettingsA reads end.
 constexpr std::size_t kDisplayFieldsEnd = offsetof(DEVMODEA, dmDisplayFrequency) + sizeof(DWORD);
 
 }  // namespace

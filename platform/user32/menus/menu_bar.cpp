@@ -39,7 +39,6 @@ void AddItem(QWidget* container, Menu& menu, std::size_t index, HWND hwnd, HMENU
     QMenu* popup = bar ? bar->addMenu(TextOf(item)) : dropDown->addMenu(TextOf(item));
     item.action = popup->menuAction();
     if (!sub) return;
-    sub->window = hwnd;
     HMENU subHandle = item.submenu;
     auto position = static_cast<WORD>(index);
     QObject::connect(popup, &QMenu::aboutToShow, popup, [hwnd, barMenu, subHandle, position, bar] {
@@ -64,18 +63,7 @@ void AddItem(QWidget* container, Menu& menu, std::size_t index, HWND hwnd, HMENU
 }
 
 void Fill(QWidget* container, Menu& menu, HWND hwnd, HMENU barMenu) {
-  menu.window = hwnd;
   for (std::size_t i = 0; i < menu.items.size(); ++i) AddItem(container, menu, i, hwnd, barMenu);
-}
-
-void Forget(HMENU handle) {
-  Menu* menu = LookupMenu(handle);
-  if (!menu) return;
-  menu->window = nullptr;
-  for (MenuItem& item : menu->items) {
-    item.action = nullptr;
-    if (item.submenu) Forget(item.submenu);
-  }
 }
 
 // The letter after the single '&' of a menu text ("&&" is a plain ampersand).
@@ -110,8 +98,8 @@ void AttachMenuBar(Window& w, HMENU menu) {
 
 void DetachMenuBar(Window& w) {
   if (!w.menu) return;
-  Forget(w.menu);
   w.menu = nullptr;
+  // Deleting the bar deletes its actions, and the items' pointers to them turn null.
   if (auto* frame = qobject_cast<FrameWidget*>(w.widget.data())) frame->SetMenuBar(nullptr);
 }
 

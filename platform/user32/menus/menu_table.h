@@ -24,7 +24,6 @@ struct MenuItem {
 struct Menu {
   HMENU handle = nullptr;
   std::vector<MenuItem> items;
-  HWND window = nullptr;  // the window whose menu bar shows this menu (or its drop-down)
 };
 
 Menu* LookupMenu(HMENU menu);

@@ -40,19 +40,13 @@ void ApplyClassCursor(Window& w, QWidget* widget) {
   if (auto shape = CursorShapeOf(w.windowClass->cursor)) widget->setCursor(*shape);
 }
 
-QWidget* ParentClientWidget(const Window& w) {
-  Window* parent = LookupWindow(w.parent);
-  if (!parent) return nullptr;
-  if (parent->client) return parent->client;
-  return parent->widget;
-}
-
 }  // namespace
 
 void BuildWidgets(Window& w) {
   HWND hwnd = w.handle;
   if (w.IsChild()) {
-    QWidget* parent = ParentClientWidget(w);
+    // Inside the widget that shows the parent's contents.
+    QWidget* parent = InputWidgetOf(w.parent);
     QWidget* widget = nullptr;
     if (w.windowClass->widgetFactory) {
       widget = w.windowClass->widgetFactory(w, parent);
@@ -143,7 +137,8 @@ void ApplyWindowFlags(Window& w) {
 }
 
 void ApplySizeConstraints(Window& w) {
-  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized || !HasWindowManager()) return;
+  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized || !HasWindowManager())
+    return;
   w.widget->setFixedSize(w.inner.size());
 }
 

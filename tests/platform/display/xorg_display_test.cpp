@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "dummy_x_server.h"
@@ -45,8 +46,7 @@ class XorgDisplayTest : public ::testing::Test {
   }
   void TearDown() override {
     // Whatever a test did, the next one starts from the desktop without a guard.
-    win32::display::UseDisplayBackend(
-        std::make_unique<win32::display::FixedScreenBackend>(win32::display::HardwareMode{1024, 768, 60, false}, 32));
+    LeaveServer();
     if (server_) server_->Xrandr("--output DUMMY0 --mode 1024x768 --fb 1024x768");
   }
 
@@ -56,6 +56,11 @@ class XorgDisplayTest : public ::testing::Test {
     ASSERT_TRUE(backend);
     win32::display::UseDisplayBackend(std::move(backend), win32::display::LaunchRestoreGuard);
   }
+  // The platform's settings on a screen of their own again; the server's guard is let go.
+  static void LeaveServer() {
+    win32::display::UseDisplayBackend(
+        std::make_unique<win32::display::FixedScreenBackend>(win32::display::HardwareMode{1024, 768, 60, false}, 32));
+  }
 
   static bool ScreenBecomes(int width, int height, std::chrono::milliseconds timeout = 5s) {
     return server_->ShowsMode(width, height, timeout);
@@ -64,6 +69,11 @@ class XorgDisplayTest : public ::testing::Test {
   static inline DummyXServer* server_ = nullptr;
   static inline std::string why_;
 };
+
+// The restore guards that watch the program with this process id.
+std::vector<pid_t> GuardsOf(pid_t program) {
+  return porongo::testing::FindProcesses({win32::display::kGuardProcessName, std::to_string(program)});
+}
 
 bool Find(DWORD width, DWORD height, DWORD bits, DWORD hz, DEVMODEA* found = nullptr) {
   DEVMODEA mode;
@@ -126,15 +136,12 @@ TEST_F(XorgDisplayTest, TheGuardOfThisProcessEndsWithoutTouchingARestoredScreen)
   DEVMODEA mode;
   ASSERT_TRUE(Find(640, 480, 16, 60, &mode));
   ASSERT_EQ(ChangeDisplaySettingsA(&mode, 0), DISP_CHANGE_SUCCESSFUL);
-  std::vector<pid_t> guards =
-      porongo::testing::FindProcesses({win32::display::kGuardProcessName, std::to_string(getpid())});
-  ASSERT_EQ(guards.size(), 1u);
+  ASSERT_EQ(GuardsOf(getpid()).size(), 1u);
   ASSERT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
   ASSERT_TRUE(server_->Xrandr("--output DUMMY0 --mode 800x600"));
   // Replacing the screen lets go of the guard, which must leave 800x600 alone.
-  win32::display::UseDisplayBackend(
-      std::make_unique<win32::display::FixedScreenBackend>(win32::display::HardwareMode{1024, 768, 60, false}, 32));
-  EXPECT_TRUE(porongo::testing::FindProcesses({win32::display::kGuardProcessName, std::to_string(getpid())}).empty());
+  LeaveServer();
+  EXPECT_TRUE(GuardsOf(getpid()).empty());
   EXPECT_TRUE(ScreenBecomes(800, 600, 0ms));
 }
 
@@ -152,8 +159,7 @@ TEST_P(ProgramEndTest, TheDesktopsModeComesBack) {
   ASSERT_TRUE(probe.Running());
   ASSERT_EQ(probe.ReadLine(10s), "switched");
   EXPECT_TRUE(ScreenBecomes(640, 480, 0ms));
-  std::vector<pid_t> guards =
-      porongo::testing::FindProcesses({win32::display::kGuardProcessName, std::to_string(probe.Pid())});
+  std::vector<pid_t> guards = GuardsOf(probe.Pid());
   ASSERT_EQ(guards.size(), 1u);
 
   if (GetParam().signal) {
@@ -179,8 +185,7 @@ TEST_F(XorgDisplayTest, AProgramThatRestoredIsNotRestoredAgainAfterItEnds) {
   ASSERT_TRUE(probe.Running());
   ASSERT_EQ(probe.ReadLine(10s), "restored");
   EXPECT_TRUE(ScreenBecomes(1024, 768, 0ms));
-  std::vector<pid_t> guards =
-      porongo::testing::FindProcesses({win32::display::kGuardProcessName, std::to_string(probe.Pid())});
+  std::vector<pid_t> guards = GuardsOf(probe.Pid());
   ASSERT_EQ(guards.size(), 1u);
   // Someone else switches the screen; the guard must not undo that when the program ends.
   ASSERT_TRUE(server_->Xrandr("--output DUMMY0 --mode 800x600"));

@@ -1,6 +1,5 @@
 // The clock, the current directory, error codes and messages, and MulDiv.
 #include <gtest/gtest.h>
-
 #include <time.h>
 #include <unistd.h>
 
@@ -43,8 +42,7 @@ TEST(TickCount, OverrideControlsTheClock) {
 
 TEST(CurrentDirectory, FollowsWin32ReturnRules) {
   test::ScratchDir dir;
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  test::CurrentDirectoryGuard guard;
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
   const std::string expected = dir.path();
   const DWORD length = static_cast<DWORD>(expected.size());
@@ -55,10 +53,8 @@ TEST(CurrentDirectory, FollowsWin32ReturnRules) {
 
   std::string small(length, '#');
   EXPECT_EQ(GetCurrentDirectoryA(length, small.data()), length + 1);  // one short: the size needed
-  EXPECT_EQ(small, std::string(length, '#'));                          // and untouched
+  EXPECT_EQ(small, std::string(length, '#'));                         // and untouched
   EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), length + 1);
-
-  ASSERT_EQ(chdir(previous), 0);
 }
 
 TEST(CurrentDirectory, IsCodePage932) {
@@ -67,8 +63,7 @@ TEST(CurrentDirectory, IsCodePage932) {
   ASSERT_EQ(mkdir(utf8.c_str(), 0755), 0);
   const std::string unrepresentable = dir.path() + "/\xF0\x9F\x90\x8D";  // a snake emoji
   ASSERT_EQ(mkdir(unrepresentable.c_str(), 0755), 0);
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  test::CurrentDirectoryGuard guard;
 
   char buffer[4096];
   ASSERT_EQ(chdir(utf8.c_str()), 0);
@@ -79,7 +74,6 @@ TEST(CurrentDirectory, IsCodePage932) {
   SetLastError(0);
   EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), 0u);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
-  ASSERT_EQ(chdir(previous), 0);
 }
 
 TEST(LastError, IsPerThread) {
@@ -124,22 +118,22 @@ TEST(MulDiv, RoundsHalfAwayFromZero) {
   struct Case {
     int number, numerator, denominator, expected;
   } cases[] = {
-      {10, 3, 4, 8},        // 7.5 -> 8
-      {-10, 3, 4, -8},      // -7.5 -> -8
+      {10, 3, 4, 8},    // 7.5 -> 8
+      {-10, 3, 4, -8},  // -7.5 -> -8
       {10, -3, 4, -8},
       {10, 3, -4, -8},
       {-10, -3, -4, -8},
-      {10, 1, 3, 3},        // 3.33 -> 3
-      {20, 1, 3, 7},        // 6.67 -> 7
-      {5, 1, 2, 3},         // 2.5 -> 3
+      {10, 1, 3, 3},  // 3.33 -> 3
+      {20, 1, 3, 7},  // 6.67 -> 7
+      {5, 1, 2, 3},   // 2.5 -> 3
       {-5, 1, 2, -3},
-      {96, 12, 72, 16},     // the point-size formula
+      {96, 12, 72, 16},  // the point-size formula
       {0, 5, 7, 0},
-      {1, 1, 0, -1},        // zero denominator
-      {0x7FFFFFFF, 2, 1, -1},           // overflow
+      {1, 1, 0, -1},                                     // zero denominator
+      {0x7FFFFFFF, 2, 1, -1},                            // overflow
       {0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF},  // the product needs 62 bits
       {-2147483647 - 1, 1, 1, -2147483647 - 1},
-      {-2147483647 - 1, -1, 1, -1},     // +2^31 does not fit
+      {-2147483647 - 1, -1, 1, -1},  // +2^31 does not fit
   };
   for (const Case& c : cases)
     EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.expected)

@@ -1,11 +1,11 @@
 // Reading profile files: parsing rules, lookups, truncation and return values.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/platform/kernel32/case_name.h"
 #include "tests/platform/kernel32/scratch_dir.h"
 
 namespace {
@@ -95,16 +95,11 @@ TEST_P(ProfileRead, ReturnsWhatWindowsReturns) {
   DWORD result = GetPrivateProfileStringA(c.section, c.key, c.fallback, buffer.data(), c.size, path.c_str());
   EXPECT_EQ(result, c.result);
   EXPECT_EQ(std::string(buffer.data(), c.expected.size()), c.expected);
-  for (std::size_t i = c.size; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], kCanary) << "wrote past the buffer at " << i;
+  for (std::size_t i = c.size; i < buffer.size(); ++i)
+    ASSERT_EQ(buffer[i], kCanary) << "wrote past the buffer at " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::ValuesIn(kStringCases),
-                         [](const ::testing::TestParamInfo<StringCase>& info) {
-                           std::string name = info.param.what;
-                           for (char& ch : name)
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::ValuesIn(kStringCases), test::CaseName<StringCase>);
 
 TEST(ProfileReadEdges, ZeroSizeBufferIsUntouched) {
   test::ScratchDir dir;

@@ -1,15 +1,14 @@
 // Writing profile files: where sections and keys go, what survives, deletions.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/platform/kernel32/case_name.h"
 #include "tests/platform/kernel32/scratch_dir.h"
 
 namespace {
@@ -41,7 +40,9 @@ const std::vector<WriteCase> kWriteCases = {
      "[s]\r\nb=\r\na=\r\n\r\n[t]\r\n",
      {{"s", "z", "1"}, {"s", "b", "2"}, {"s", "y", "3"}, {"s", "a", "4"}},
      "[s]\r\nb=2\r\na=4\r\nz=1\r\ny=3\r\n\r\n[t]\r\n"},
-    {"new key before trailing comments", "[s]\r\na=1\r\n; tail\r\n[t]\r\n", {{"s", "b", "2"}},
+    {"new key before trailing comments",
+     "[s]\r\na=1\r\n; tail\r\n[t]\r\n",
+     {{"s", "b", "2"}},
      "[s]\r\na=1\r\nb=2\r\n; tail\r\n[t]\r\n"},
     {"key in an empty section", "[s]\r\n[t]\r\n", {{"s", "k", "v"}}, "[s]\r\nk=v\r\n[t]\r\n"},
     {"key under an unterminated header", "[s]", {{"s", "k", "v"}}, "[s]\r\nk=v\r\n"},
@@ -50,7 +51,9 @@ const std::vector<WriteCase> kWriteCases = {
      "; head\n[S]\n  KeY = old  \n  other=x\n",
      {{"s", "key", "new"}},
      "; head\n[S]\nKeY=new\n  other=x\n"},
-    {"a line that already reads as the value is kept", "[s]\r\n  k = \"v\"  \r\n", {{"s", "K", "v"}},
+    {"a line that already reads as the value is kept",
+     "[s]\r\n  k = \"v\"  \r\n",
+     {{"s", "K", "v"}},
      "[s]\r\n  k = \"v\"  \r\n"},
     {"header keeps its case", "[Sec]\r\n", {{"SEC", "k", "v"}}, "[Sec]\r\nk=v\r\n"},
     {"only lines read with LF keep LF", "[s]\na=1\n", {{"s", "b", "2"}}, "[s]\na=1\nb=2\r\n"},
@@ -58,15 +61,21 @@ const std::vector<WriteCase> kWriteCases = {
     {"value written verbatim", std::nullopt, {{"s", "k", " value "}}, "[s]\r\nk= value \r\n"},
     {"argument spaces trimmed", std::nullopt, {{"  s  ", "  k  ", "v"}}, "[s]\r\nk=v\r\n"},
     {"bare line becomes the key", "[s]\r\nk\r\n", {{"s", "k", "1"}}, "[s]\r\nk=1\r\n"},
-    {"first of duplicate sections is written", "[s]\r\nk=1\r\n[s]\r\nk=2\r\n", {{"s", "k", "3"}},
+    {"first of duplicate sections is written",
+     "[s]\r\nk=1\r\n[s]\r\nk=2\r\n",
+     {{"s", "k", "3"}},
      "[s]\r\nk=3\r\n[s]\r\nk=2\r\n"},
-    {"UTF-8 BOM hides the first header", "\xEF\xBB\xBF[s]\r\nk=1\r\n", {{"s", "k", "2"}},
+    {"UTF-8 BOM hides the first header",
+     "\xEF\xBB\xBF[s]\r\nk=1\r\n",
+     {{"s", "k", "2"}},
      "\xEF\xBB\xBF[s]\r\nk=1\r\n[s]\r\nk=2\r\n"},
     {"double-byte names with trail bytes 0x5C and 0x5D",
      "[\x95\x5C\x8E\xA6]\r\n\x83\x5C=1\r\n",
      {{"\x95\x5C\x8E\xA6", "\x83\x5C", "2"}, {"\x83\x5D", "\x83\x41", "3"}},
      "[\x95\x5C\x8E\xA6]\r\n\x83\x5C=2\r\n[\x83\x5D]\r\n\x83\x41=3\r\n"},
-    {"trail byte is no letter for keys", "[s]\r\n\x83\x41=1\r\n", {{"s", "\x83\x61", "2"}},
+    {"trail byte is no letter for keys",
+     "[s]\r\n\x83\x41=1\r\n",
+     {{"s", "\x83\x61", "2"}},
      "[s]\r\n\x83\x41=1\r\n\x83\x61=2\r\n"},
     {"delete a key", "[s]\r\na=1\r\nk=2\r\nb=3\r\n", {{"s", "K", nullptr}}, "[s]\r\na=1\r\nb=3\r\n"},
     {"delete every copy of a key", "[s]\r\nk=1\r\na=1\r\nk=2\r\n", {{"s", "k", nullptr}}, "[s]\r\na=1\r\n"},
@@ -98,13 +107,7 @@ TEST_P(ProfileWrite, ProducesTheseBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::ValuesIn(kWriteCases),
-                         [](const ::testing::TestParamInfo<WriteCase>& info) {
-                           std::string name = info.param.what;
-                           for (char& ch : name)
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::ValuesIn(kWriteCases), test::CaseName<WriteCase>);
 
 TEST(ProfileWriteThenRead, WrittenValuesReadBack) {
   test::ScratchDir dir;
@@ -166,12 +169,9 @@ TEST(ProfilePaths, BackslashesAreSeparatorsButTrailBytesAreNot) {
 
 TEST(ProfilePaths, BareNameIsInTheCurrentDirectory) {
   test::ScratchDir dir;
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  test::CurrentDirectoryGuard guard;
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
-  const BOOL written = WritePrivateProfileStringA("s", "k", "v", "bare.ini");
-  ASSERT_EQ(chdir(previous), 0);
-  EXPECT_TRUE(written);
+  EXPECT_TRUE(WritePrivateProfileStringA("s", "k", "v", "bare.ini"));
   EXPECT_EQ(test::ReadBytes(dir.File("bare.ini")), "[s]\r\nk=v\r\n");
 }
 

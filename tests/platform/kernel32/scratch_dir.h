@@ -24,8 +24,7 @@ class ScratchDir {
   }
   ~ScratchDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   ScratchDir(const ScratchDir&) = delete;
@@ -36,6 +35,21 @@ class ScratchDir {
 
  private:
   std::string path_;
+};
+
+// Gives the current directory back, when it goes, to what it was when it was made; a test
+// that fails half-way cannot leave the next ones in its own, removed, directory.
+class CurrentDirectoryGuard {
+ public:
+  CurrentDirectoryGuard() : previous_(std::filesystem::current_path()) {}
+  ~CurrentDirectoryGuard() {
+    if (chdir(previous_.c_str()) != 0) std::abort();
+  }
+  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+ private:
+  std::filesystem::path previous_;
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

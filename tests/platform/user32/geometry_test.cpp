@@ -67,8 +67,8 @@ TEST_P(Geometry, AdjustWindowRectExMatchesTheWindowsItMakes) {
   const DWORD style = 0x00CB0000;
   RECT r{0, 0, 640, 480};
   ASSERT_TRUE(AdjustWindowRectEx(&r, style, FALSE, 0));
-  HWND w = CreateWindowExA(0, RecordingClass(), "", style, 10, 10, r.right - r.left, r.bottom - r.top, nullptr,
-                           nullptr, nullptr, nullptr);
+  HWND w = CreateWindowExA(0, RecordingClass(), "", style, 10, 10, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                           nullptr, nullptr);
   EXPECT_EQ(ClientSize(w).cx, 640);
   EXPECT_EQ(ClientSize(w).cy, 480);
   // The client area begins inside the frame.
@@ -188,6 +188,27 @@ TEST_F(Windows, GetClassNameCopiesWholeCharactersOnly) {
   EXPECT_TRUE(UnregisterClassA(name.c_str(), nullptr));
 }
 
+TEST_F(Windows, UnregisteringRefusesAClassWithWindowsAndClassesItDoesNotHave) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "Passing";
+  ATOM atom = RegisterClassExA(&wc);
+  ASSERT_NE(atom, 0);
+  HWND w = CreateWindowExA(0, "Passing", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  SetLastError(0);
+  EXPECT_FALSE(UnregisterClassA("PASSING", nullptr));
+  EXPECT_EQ(GetLastError(), 1412u);  // ERROR_CLASS_HAS_WINDOWS
+  DestroyWindow(w);
+  EXPECT_TRUE(UnregisterClassA(MAKEINTRESOURCEA(atom), nullptr));  // by its atom
+  for (LPCSTR name : {"Passing", "NoSuchClass", "BUTTON", static_cast<LPCSTR>(nullptr)}) {
+    SetLastError(0);
+    EXPECT_FALSE(UnregisterClassA(name, nullptr)) << (name ? name : "null");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS)) << (name ? name : "null");
+  }
+}
+
 TEST_F(Windows, DestroyingSendsDestroyTopDownAndNcDestroyBottomUp) {
   HWND parent = MakeWindow();
   HWND child = CreateWindowExA(0, RecordingClass(), "", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
@@ -215,7 +236,7 @@ TEST_F(Windows, CloseBoxAndWmCloseDestroyThroughDefWindowProc) {
   HWND w = MakeWindow();
   ShowWindow(w, SW_SHOW);
   WidgetOf(w)->window()->close();  // the window manager's close
-  EXPECT_TRUE(IsWindow(w));         // nothing happens until the message loop runs
+  EXPECT_TRUE(IsWindow(w));        // nothing happens until the message loop runs
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
   ASSERT_EQ(LogOf(WM_SYSCOMMAND).size(), 1u);
   EXPECT_EQ(LogOf(WM_SYSCOMMAND)[0].wParam & 0xFFF0, static_cast<WPARAM>(SC_CLOSE));

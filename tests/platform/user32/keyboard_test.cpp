@@ -203,4 +203,45 @@ TEST_F(Keyboard, MouseMessagesCarryClientPositionAndButtons) {
   EXPECT_EQ(got[2].wParam, 0u);
 }
 
+struct ButtonCase {
+  const char* name;
+  Qt::MouseButton button;
+  int vk;
+  UINT doubleClick;
+};
+
+void PrintTo(const ButtonCase& c, std::ostream* out) { *out << c.name; }
+
+class MouseButtonState : public ::testing::TestWithParam<ButtonCase> {};
+
+// A button is down in the key state from the press the thread read, a double click's too,
+// until its release.
+TEST_P(MouseButtonState, FollowsPressDoubleClickAndRelease) {
+  const ButtonCase& c = GetParam();
+  HWND window = MakeWindow(0x00CB0000, CS_DBLCLKS);
+  ShowWindow(window, SW_SHOW);
+  ReadTranslated();
+  QWidget* widget = WidgetOf(window);
+  std::vector<UINT> heard;
+  auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+    QPointF at(5, 5);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), c.button, held, kNone);
+    QApplication::sendEvent(widget, &event);
+    for (const MSG& m : ReadTranslated()) heard.push_back(m.message);
+    return GetKeyState(c.vk) < 0;
+  };
+  EXPECT_TRUE(send(QEvent::MouseButtonPress, c.button));
+  EXPECT_FALSE(send(QEvent::MouseButtonRelease, Qt::NoButton));
+  EXPECT_TRUE(send(QEvent::MouseButtonDblClick, c.button));
+  EXPECT_FALSE(send(QEvent::MouseButtonRelease, Qt::NoButton));
+  EXPECT_NE(std::find(heard.begin(), heard.end(), c.doubleClick), heard.end());
+  DestroyWindow(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MouseButtonState,
+                         ::testing::Values(ButtonCase{"Left", Qt::LeftButton, VK_LBUTTON, WM_LBUTTONDBLCLK},
+                                           ButtonCase{"Right", Qt::RightButton, VK_RBUTTON, WM_RBUTTONDBLCLK},
+                                           ButtonCase{"Middle", Qt::MiddleButton, VK_MBUTTON, WM_MBUTTONDBLCLK}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -145,6 +145,15 @@ TEST_F(Menus, ADetachedMenuKeepsItsStateAndTheWindowItsRectangle) {
   EXPECT_FALSE(ActionOf(window, CMD_WINDOW, u8"&Windowモード")->isChecked());
 }
 
+TEST_F(Menus, AMenuTakenOffOneWindowStillShowsItsMarksInAnotherThatShowsItToo) {
+  HWND other = MakeMenuWindow();
+  ASSERT_TRUE(SetMenu(other, menu));
+  ASSERT_TRUE(SetMenu(window, nullptr));
+  CheckMenuRadioItem(menu, CMD_WINDOW, CMD_FULL, CMD_WINDOW, MF_BYCOMMAND);
+  EXPECT_TRUE(ActionOf(other, CMD_WINDOW, u8"&Windowモード")->isChecked());
+  DestroyWindow(other);
+}
+
 TEST_F(Menus, CheckAndEnableReturnThePreviousState) {
   EXPECT_EQ(CheckMenuItem(menu, CMD_ABOUT, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
   EXPECT_EQ(CheckMenuItem(menu, CMD_ABOUT, MF_BYCOMMAND | MF_UNCHECKED), static_cast<DWORD>(MF_CHECKED));

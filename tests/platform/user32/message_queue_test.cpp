@@ -19,15 +19,7 @@ std::vector<UINT> MessagesOf(const std::vector<MSG>& msgs) {
   return ids;
 }
 
-class MessageQueue : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Log().clear();
-    window = MakeWindow();
-    ASSERT_NE(window, nullptr);
-  }
-  HWND window = nullptr;
-};
+class MessageQueue : public WindowTest {};
 
 TEST_F(MessageQueue, RetrievalOrderIsPostedQuitInputPaintTimer) {
   ShowWindow(window, SW_SHOW);
@@ -186,8 +178,8 @@ TEST_F(MessageQueue, DispatchCallsTheProcedureAndOnlyKnownTimerProcs) {
 TEST_F(MessageQueue, MouseMovesCoalesce) {
   QWidget* widget = WidgetOf(window);
   for (int x = 0; x < 5; ++x) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, 3), widget->mapToGlobal(QPointF(x, 3)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, 3), widget->mapToGlobal(QPointF(x, 3)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
   }
   std::vector<MSG> got = Drain();

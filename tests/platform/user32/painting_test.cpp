@@ -17,17 +17,12 @@ std::size_t Count(const std::vector<MSG>& msgs, UINT message) {
   return n;
 }
 
-class Painting : public ::testing::Test {
+class Painting : public ShownWindowTest {
  protected:
   void SetUp() override {
-    Log().clear();
-    window = MakeWindow();
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-    DispatchPending();  // the first paint goes through DefWindowProcA and validates
+    ShownWindowTest::SetUp();  // the first paint went through DefWindowProcA and validated
     Log().clear();
   }
-  void TearDown() override { SetHandler(nullptr); }
 
   // A procedure that paints the client area in one colour with FillRect.
   void PaintWith(COLORREF color) {
@@ -44,7 +39,6 @@ class Painting : public ::testing::Test {
       return 0;
     });
   }
-  HWND window = nullptr;
 };
 
 TEST_F(Painting, InvalidationsCoalesceIntoOnePaintUntilValidated) {
@@ -181,8 +175,8 @@ class ResizeInvalidation : public ::testing::TestWithParam<ResizeCase> {};
 
 TEST_P(ResizeInvalidation, InvalidatesWholeWithRedrawStylesElseTheNewStrips) {
   const ResizeCase& c = GetParam();
-  HWND w = CreateWindowExA(0, RecordingClass(c.classStyle), "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                           nullptr, nullptr, nullptr);
+  HWND w = CreateWindowExA(0, RecordingClass(c.classStyle), "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                           nullptr, nullptr);
   ASSERT_NE(w, nullptr);
   DispatchPending();
   SetWindowPos(w, nullptr, 0, 0, 300 + c.grow.cx, 200 + c.grow.cy, SWP_NOMOVE | SWP_NOZORDER);

@@ -12,14 +12,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class Timers : public ::testing::Test {
+class Timers : public WindowTest {
  protected:
-  void SetUp() override {
-    Log().clear();
-    window = MakeWindow();
-    ASSERT_NE(window, nullptr);
+  void TearDown() override {
+    WindowTest::TearDown();
+    win32::testing::ClearTickCountOverride();
   }
-  void TearDown() override { win32::testing::ClearTickCountOverride(); }
 
   // Waits for the next WM_TIMER of the window through GetMessageA.
   MSG NextTimer() {
@@ -27,7 +25,6 @@ class Timers : public ::testing::Test {
     while (GetMessageA(&msg, window, WM_TIMER, WM_TIMER) > 0) return msg;
     return MSG{};
   }
-  HWND window = nullptr;
 };
 
 std::size_t CountTimers(const std::vector<MSG>& msgs, UINT_PTR id) {
@@ -74,7 +71,9 @@ TEST_F(Timers, ALateReaderGetsOneMessagePerTimer) {
 TEST_F(Timers, DispatchCallsTheTimerProcWithTheTickCount) {
   static std::vector<std::tuple<HWND, UINT, UINT_PTR, DWORD>> calls;
   calls.clear();
-  TIMERPROC proc = [](HWND hwnd, UINT message, UINT_PTR id, DWORD time) { calls.emplace_back(hwnd, message, id, time); };
+  TIMERPROC proc = [](HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
+    calls.emplace_back(hwnd, message, id, time);
+  };
   SetTimer(window, 9, 10, proc);
   MSG msg = NextTimer();
   EXPECT_EQ(msg.lParam, reinterpret_cast<LPARAM>(proc));

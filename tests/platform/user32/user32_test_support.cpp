@@ -1,11 +1,11 @@
 #include "user32_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <deque>
 #include <map>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/common/codepage.h"
 
@@ -116,6 +116,21 @@ HWND MakeWindow(DWORD style, UINT classStyle) {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
+void WindowTest::SetUp() {
+  Log().clear();
+  window = MakeWindow();
+  ASSERT_NE(window, nullptr);
+}
+
+void WindowTest::TearDown() { SetHandler(nullptr); }
+
+void ShownWindowTest::SetUp() {
+  WindowTest::SetUp();
+  if (HasFatalFailure()) return;
+  ShowWindow(window, SW_SHOW);
+  DispatchPending();
+}
+
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   auto end = std::chrono::steady_clock::now() + limit;
   MSG msg;
@@ -162,8 +177,6 @@ void Click(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QStr
   Release(widget, key, modifiers, text);
 }
 
-std::string Sjis(const char8_t* utf8) {
-  return win32::cp932::FromUtf8(reinterpret_cast<const char*>(utf8)).value();
-}
+std::string Sjis(const char8_t* utf8) { return win32::cp932::FromUtf8(reinterpret_cast<const char*>(utf8)).value(); }
 
 }  // namespace user32_test

@@ -2,6 +2,8 @@
 // pump that reads the queue like a program's message loop, and synthesised Qt input.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -41,10 +43,24 @@ const char* RecordingClass(UINT classStyle = CS_HREDRAW | CS_VREDRAW);
 // boxes) unless told otherwise, not shown.
 HWND MakeWindow(DWORD style = 0x00CB0000, UINT classStyle = CS_HREDRAW | CS_VREDRAW);
 
+// The fixture of tests on one recording window: the log starts empty and the window exists,
+// not shown; the handler is reset afterwards.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  HWND window = nullptr;
+};
+
+// The same with the window shown and what showing it queued (its first paint) dispatched.
+class ShownWindowTest : public WindowTest {
+ protected:
+  void SetUp() override;
+};
+
 // Reads and dispatches messages as a message loop does (TranslateMessage included) until
 // `done` holds or `limit` passes. False on timeout.
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds limit = std::chrono::milliseconds(3000));
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(3000));
 
 // Reads every message now in the queue (WM_PAINT and due WM_TIMERs included) without
 // dispatching; stops at WM_QUIT or after `most` messages.

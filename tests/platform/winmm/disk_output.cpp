@@ -1,6 +1,5 @@
 #include "tests/platform/winmm/disk_output.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
 
 namespace winmm_test {
@@ -24,7 +24,7 @@ const std::string& DiskFile() {
 
 }  // namespace
 
-void UseDiskOutputFile() { ::setenv("SDL_DISKAUDIOFILE", DiskFile().c_str(), 1); }
+void DiskOutputEnvironment::SetUp() { ::setenv("SDL_DISKAUDIOFILE", DiskFile().c_str(), 1); }
 
 std::size_t WrittenSamples() {
   struct stat info {};
@@ -45,10 +45,6 @@ void WaitForOutput(std::size_t from, std::size_t samples) {
     ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the audio device stopped writing";
     std::this_thread::sleep_for(10ms);
   }
-}
-
-std::string TestFile(const char* suffix) {
-  return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + suffix;
 }
 
 }  // namespace winmm_test

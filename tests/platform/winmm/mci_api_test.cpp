@@ -14,11 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace winmm_test;
 
-class DiskOutput : public ::testing::Environment {
- public:
-  void SetUp() override { UseDiskOutputFile(); }
-};
-const auto* const kDiskOutput = ::testing::AddGlobalTestEnvironment(new DiskOutput);
+const auto* const kDiskOutput = ::testing::AddGlobalTestEnvironment(new DiskOutputEnvironment);
 
 std::string Mci(const std::string& command) {
   char reply[128] = "untouched";

@@ -30,9 +30,6 @@ HWND const kWindow = reinterpret_cast<HWND>(0x1234);
 class MciSessionTest : public ::testing::Test {
  protected:
   MciSessionTest() {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    scale_ = test + "_scale.mid";
-    wave_ = test + "_one_second.wav";
     winmm_test::WriteBytes(scale_, winmm_test::ScaleMidi(kSegments, kSegmentSeconds));
     winmm_test::WriteBytes(wave_, winmm_test::ConstantWave(1000, 1.0));
   }
@@ -65,8 +62,8 @@ class MciSessionTest : public ::testing::Test {
   bool output_available_ = true;
   std::vector<Posted> posted_;
   std::unique_ptr<MciSession> session_ = NewSession();
-  std::string scale_;
-  std::string wave_;
+  const std::string scale_ = winmm_test::TestFile("_scale.mid");
+  const std::string wave_ = winmm_test::TestFile("_one_second.wav");
 };
 
 TEST_F(MciSessionTest, OpenAnswersWithTheDeviceIdAndStatusDescribesTheDevice) {

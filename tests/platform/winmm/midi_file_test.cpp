@@ -14,20 +14,8 @@ using win32::winmm::MidiSong;
 using win32::winmm::ParseMidiFile;
 
 Bytes Header(int format, int tracks, int division) {
-  return {'M',
-          'T',
-          'h',
-          'd',
-          0,
-          0,
-          0,
-          6,
-          0,
-          static_cast<std::uint8_t>(format),
-          0,
-          static_cast<std::uint8_t>(tracks),
-          static_cast<std::uint8_t>(division >> 8),
-          static_cast<std::uint8_t>(division)};
+  const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
+  return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, byte(format), 0, byte(tracks), byte(division >> 8), byte(division)};
 }
 
 Bytes Track(const Bytes& events) {

@@ -17,9 +17,6 @@ using winmm_test::Samples;
 class SimpleSoundTest : public ::testing::Test {
  protected:
   SimpleSoundTest() {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    long_ = test + "_long.wav";
-    short_ = test + "_short.wav";
     winmm_test::WriteBytes(long_, winmm_test::ConstantWave(1000, 2.0));
     winmm_test::WriteBytes(short_, winmm_test::ConstantWave(3000, 0.2));
   }
@@ -27,8 +24,8 @@ class SimpleSoundTest : public ::testing::Test {
   Mixer mixer_;
   bool output_available_ = true;
   SimpleSoundPlayer player_{mixer_, [this] { return output_available_; }};
-  std::string long_;
-  std::string short_;
+  const std::string long_ = winmm_test::TestFile("_long.wav");
+  const std::string short_ = winmm_test::TestFile("_short.wav");
 };
 
 TEST_F(SimpleSoundTest, ANewSoundCutsOffTheOneThatPlays) {

@@ -16,11 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace winmm_test;
 
-class DiskOutput : public ::testing::Environment {
- public:
-  void SetUp() override { UseDiskOutputFile(); }
-};
-const auto* const kDiskOutput = ::testing::AddGlobalTestEnvironment(new DiskOutput);
+const auto* const kDiskOutput = ::testing::AddGlobalTestEnvironment(new DiskOutputEnvironment);
 
 TEST(SoundApi, TheSecondSoundCutsOffTheFirst) {
   const std::string first = TestFile("_first.wav"), second = TestFile("_second.wav");

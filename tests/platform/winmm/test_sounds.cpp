@@ -1,5 +1,7 @@
 #include "tests/platform/winmm/test_sounds.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -66,6 +68,10 @@ int LoudestScaleNote(const std::vector<std::int16_t>& audio, std::size_t first, 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TestFile(const char* suffix) {
+  return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + suffix;
 }
 
 std::vector<std::int16_t> Render(win32::winmm::Mixer& mixer, double seconds) {

@@ -21,6 +21,8 @@ double ScalePitch(int index);
 int LoudestScaleNote(const std::vector<std::int16_t>& audio, std::size_t first, std::size_t frames, int segments);
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// A file name of the running test's own: its name followed by `suffix`.
+std::string TestFile(const char* suffix);
 
 // Renders `seconds` of the mixer's output in device-sized blocks; stereo samples.
 std::vector<std::int16_t> Render(win32::winmm::Mixer& mixer, double seconds);

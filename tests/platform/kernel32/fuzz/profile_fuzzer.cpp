@@ -12,9 +12,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,11 @@ std::string Escaped(const std::string& bytes) {
   return out;
 }
 
-void Check(bool ok, const char* what, const std::string& context = {}) {
+// Aborts when `ok` is false, with `what` and whatever `describe` (if given) tells about it;
+// the description is made only then, so that checks that hold cost nothing more.
+void Check(bool ok, const char* what, const std::function<std::string()>& describe = {}) {
   if (!ok) {
-    std::fprintf(stderr, "profile_fuzzer: invariant broken: %s\n%s\n", what, context.c_str());
+    std::fprintf(stderr, "profile_fuzzer: invariant broken: %s\n%s\n", what, describe ? describe().c_str() : "");
     std::abort();
   }
 }
@@ -138,8 +141,8 @@ bool RemovesWholeLines(const std::string& before, const std::string& after) {
 
 // Names that collide in interesting ways: case, and double-byte characters whose trail
 // bytes are 'A', 'a', '\' and ']'.
-const char* const kNames[] = {"s", "S", "Sec", "1", "2", "Name", "Score", "k", "K", "\x95\x5C",
-                              "\x83\x41", "\x83\x61", "\x83\x5D", "a b", "[x", "x]y", "=", ";c", " s "};
+const char* const kNames[] = {"s",        "S",        "Sec",      "1",   "2",  "Name", "Score", "k",  "K",  "\x95\x5C",
+                              "\x83\x41", "\x83\x61", "\x83\x5D", "a b", "[x", "x]y",  "=",     ";c", " s "};
 
 std::string PickName(FuzzedDataProvider& in) {
   if (in.ConsumeBool()) return kNames[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kNames) - 1)];
@@ -173,7 +176,8 @@ bool IsWholeCharacters(const std::string& s, bool utf16) {
       if (i + 1 >= s.size()) return false;
       auto t = static_cast<unsigned char>(s[i + 1]);
       if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-      if (utf16 && std::none_of(std::begin(known), std::end(known), [&](const char* k) { return s.compare(i, 2, k) == 0; }))
+      if (utf16 &&
+          std::none_of(std::begin(known), std::end(known), [&](const char* k) { return s.compare(i, 2, k) == 0; }))
         return false;
       ++i;
     } else if (utf16 && b >= 0x80) {
@@ -188,11 +192,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 // Names that the file can hold and give back: no line ends, no blanks at the ends, no ']'
 // in a section, no '=' in a key, a key that does not look like a comment or a header.
 bool IsWellFormedSection(const std::string& s, bool utf16) {
-  return IsWholeCharacters(s, utf16) && s.find_first_of("\r\n]") == std::string::npos && (s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back())));
+  return IsWholeCharacters(s, utf16) && s.find_first_of("\r\n]") == std::string::npos &&
+         (s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back())));
 }
 bool IsWellFormedKey(const std::string& k, bool utf16) {
-  return IsWholeCharacters(k, utf16) && !k.empty() && k.find_first_of("\r\n=") == std::string::npos && !IsBlank(k.front()) &&
-         !IsBlank(k.back()) && k.front() != ';' && k.front() != '[';
+  return IsWholeCharacters(k, utf16) && !k.empty() && k.find_first_of("\r\n=") == std::string::npos &&
+         !IsBlank(k.front()) && !IsBlank(k.back()) && k.front() != ';' && k.front() != '[';
 }
 
 std::string ReadString(const char* section, const char* key, const char* path) {
@@ -231,37 +236,36 @@ void FuzzWrite(FuzzedDataProvider& in, const char* path, bool utf16) {
   const std::string section = PickName(in);
   const std::string key = PickName(in);
   const int kind = in.ConsumeIntegralInRange(0, 3);
-  const std::string before = ReadFile();
-  if (kind == 0) {  // set a value that must read back
-    const std::string value = PickPlainValue(in);
-    const BOOL ok = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path);
-    if (!ok) return;  // an empty key, or a file that could not be read
-    if (IsWellFormedSection(section, utf16) && IsWellFormedKey(key, utf16))
-      Check(ReadString(section.c_str(), key.c_str(), path) == value, "a written value did not read back",
-            Context(section, key, before, ReadFile()) + "\nvalue: " + Escaped(value));
-    if (!utf16)
-      Check(ChangesAtMostOneLine(before, ReadFile()), "a write changed more than one line",
-            Context(section, key, before, ReadFile()));
-  } else if (kind == 1) {  // delete a key
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, path)) return;
-    if (IsWellFormedSection(section, utf16) && IsWellFormedKey(key, utf16))
-      Check(ReadString(section.c_str(), key.c_str(), path) == "\x01missing", "a deleted key is still there",
-            Context(section, key, before, ReadFile()));
-    if (!utf16)
-      Check(RemovesWholeLines(before, ReadFile()), "deleting a key did more than remove lines",
-            Context(section, key, before, ReadFile()));
-  } else if (kind == 2) {  // delete a section
-    if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path)) return;
-    if (IsWellFormedSection(section, utf16) && IsWellFormedKey(key, utf16))
-      Check(ReadString(section.c_str(), key.c_str(), path) == "\x01missing", "a deleted section is still there",
-            Context(section, key, before, ReadFile()));
-    if (!utf16)
-      Check(RemovesWholeLines(before, ReadFile()), "deleting a section did more than remove lines",
-            Context(section, key, before, ReadFile()));
-  } else {  // anything at all
+  if (kind == 3) {  // anything at all
     const std::string value = in.ConsumeRandomLengthString(64);
     WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path);
+    return;
   }
+  // 0: set a value that must read back; 1: delete the key; 2: delete the whole section.
+  const std::string value = kind == 0 ? PickPlainValue(in) : std::string();
+  const std::string before = ReadFile();
+  if (!WritePrivateProfileStringA(section.c_str(), kind == 2 ? nullptr : key.c_str(),
+                                  kind == 0 ? value.c_str() : nullptr, path))
+    return;  // an empty key, or a file that could not be read
+  const std::string after = ReadFile();
+  const auto context = [&] {
+    return Context(section, key, before, after) + (kind == 0 ? "\nvalue: " + Escaped(value) : std::string());
+  };
+  if (IsWellFormedSection(section, utf16) && IsWellFormedKey(key, utf16)) {
+    const std::string read = ReadString(section.c_str(), key.c_str(), path);
+    if (kind == 0)
+      Check(read == value, "a written value did not read back", context);
+    else
+      Check(read == "\x01missing", kind == 1 ? "a deleted key is still there" : "a deleted section is still there",
+            context);
+  }
+  if (utf16) return;
+  if (kind == 0)
+    Check(ChangesAtMostOneLine(before, after), "a write changed more than one line", context);
+  else
+    Check(RemovesWholeLines(before, after),
+          kind == 1 ? "deleting a key did more than remove lines" : "deleting a section did more than remove lines",
+          context);
 }
 
 }  // namespace
