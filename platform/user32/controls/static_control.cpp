@@ -84,11 +84,8 @@ QWidget* MakeLabel(Window& w, QWidget* parent) {
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
-    case WM_SETTEXT: {
-      LRESULT r = DefWindowProcA(hwnd, message, wParam, lParam);
-      ShowText(hwnd);
-      return r;
-    }
+    case WM_SETTEXT:
+      return KeepAndShowText(hwnd, message, wParam, lParam, ShowText);
     case STM_SETICON: {
       Window* w = LookupWindow(hwnd);
       auto* state = w ? w->Extension<StaticState>() : nullptr;
