@@ -87,7 +87,6 @@ int main(int argc, char** argv) {
   saved &= SaveFrame(out / "frame-gameover-1280x960.png", 1280, 960);
 
   SetUpFullBoardSnake(game);
-  game.SetScore(-2147483647 - 1);
   game.ComposeFrame();
   saved &= SaveFrame(out / "frame-full-board.png", 640, 480);
   return saved ? 0 : 1;

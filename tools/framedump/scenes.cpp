@@ -51,6 +51,7 @@ void SetUpFullBoardSnake(Game& game) {
   }
   const Segment& neck = game.BodyAt(0);
   game.Head().Set(neck.GetX(), neck.GetY(), neck.GetDir());
+  game.SetScore(-2147483647 - 1);
   game.SetState(GameOver);
 }
 

@@ -10,8 +10,9 @@ class Game;
 // pickups and roamers at fixed places. The state is Playing.
 void SetUpWindingSnake(Game& game, int length);
 
-// The largest snake there is: 900 body cells covering the whole board, back and forth
-// along the rows, the head over its neck (as after running into it). The state is GameOver.
+// The worst frame there is: 900 body cells covering the whole board, back and forth along
+// the rows, the head over its neck (as after running into it), and the widest score, the
+// lowest int. The state is GameOver.
 void SetUpFullBoardSnake(Game& game);
 
 // Fills the ranking from a Ranking.dat written in a scratch directory: five entries, a

@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "gdi_test_support.h"
+#include "glyph_test_support.h"
 #include "platform/common/qt_application.h"
 #include "platform/gdi32/font_cache.h"
 
 namespace {
 
 using gdi_test::Canvas;
+using gdi_test::RandomImage;
 using gdi_test::Selected;
 using win32::gdi::GlyphMasks;
 using win32::gdi::Pixel;
@@ -38,15 +40,6 @@ win32::gdi::FontRequest Request(int height, int weight, bool italic, int quality
   r.italic = italic;
   r.quality = quality;
   return r;
-}
-
-QImage RandomImage(int width, int height, std::mt19937& random) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<Pixel*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (random() & 0xFFFFFFu);
-  }
-  return image;
 }
 
 TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) {
@@ -78,36 +71,20 @@ TEST_F(GlyphMaskTest, BlendingTheMasksGivesQtsPixelsInAnyColourOnAnyBackground) 
     for (auto [left, top] : {std::pair{c.height / 2, c.height}, std::pair{0, 0}, std::pair{width - 9, 2 * c.height}}) {
       for (int colour = 0; colour < 8; ++colour) {
         const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
-        QImage byQt = RandomImage(width, height, random);
-        QImage byMasks = byQt.copy();
-        {
-          QPainter painter(&byQt);
-          painter.setPen(QColor::fromRgb(ink));
-          for (const QGlyphRun& run : text->runs) painter.drawGlyphRun(QPointF(left, top) + text->Origin(*font), run);
-        }
-        win32::gdi::BlendGlyphMasks(masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, left,
-                                    top);
-        ASSERT_TRUE(byQt == byMasks) << c.text << " at " << left << "," << top << " in " << std::hex << ink;
+        const QImage background = RandomImage(width, height, random);
+        ASSERT_TRUE(gdi_test::MasksDrawLikeQt(*font, *text, ink, background, left, top))
+            << c.text << " at " << left << "," << top << " in " << std::hex << ink;
       }
     }
   }
 }
 
-// Draws `text` in `font` on a random background with Qt and with the masks; true when the
-// two images are the same.
-bool MasksDrawLikeQt(const win32::gdi::RealizedFont& font, win32::gdi::LaidOutText& text, std::mt19937& random) {
-  const int width = text.width + 8;
-  const int height = font.Height() + 8;
+// Draws `text` in `font` in a random colour on a random background with Qt and with the
+// masks; true when the two images are the same.
+bool MasksDrawLikeQt(const win32::gdi::RealizedFont& font, const win32::gdi::LaidOutText& text, std::mt19937& random) {
   const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
-  QImage byQt = RandomImage(width, height, random);
-  QImage byMasks = byQt.copy();
-  {
-    QPainter painter(&byQt);
-    painter.setPen(QColor::fromRgb(ink));
-    for (const QGlyphRun& run : text.runs) painter.drawGlyphRun(QPointF(4, 4) + text.Origin(font), run);
-  }
-  win32::gdi::BlendGlyphMasks(text.masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, 4, 4);
-  return byQt == byMasks;
+  const QImage background = RandomImage(text.width + 8, font.Height() + 8, random);
+  return gdi_test::MasksDrawLikeQt(font, text, ink, background, 4, 4);
 }
 
 TEST_F(GlyphMaskTest, TextsSharingGlyphsAtOtherPlacesStillMatchQt) {

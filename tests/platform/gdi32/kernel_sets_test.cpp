@@ -4,17 +4,15 @@
 // their truth tables; glyph masks against Qt.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "gdi_test_support.h"
+#include "glyph_test_support.h"
 #include "platform/common/qt_application.h"
 #include "platform/gdi32/font_cache.h"
 #include "platform/gdi32/pixel_kernels.h"
@@ -324,18 +322,8 @@ TEST(KernelSets, GlyphMasksGiveQtsPixelsWithEverySet) {
     // At whole-pixel places, the last one cutting the text off on the right.
     for (int left : {0, 3, 7, 21, width - 50}) {
       const Pixel ink = 0xFF000000u | (random() & 0xFFFFFFu);
-      QImage byQt(width, height, QImage::Format_RGB32);
-      const std::vector<Pixel> background = RandomPixels(std::size_t(width) * height, random);
-      std::memcpy(byQt.bits(), background.data(), background.size() * sizeof(Pixel));
-      QImage byMasks = byQt.copy();
-      {
-        QPainter painter(&byQt);
-        painter.setPen(QColor::fromRgb(ink));
-        for (const QGlyphRun& run : text->runs) painter.drawGlyphRun(QPointF(left, 10) + text->Origin(*font), run);
-      }
-      win32::gdi::BlendGlyphMasks(masks, ink, {reinterpret_cast<Pixel*>(byMasks.bits()), width, height, false}, left,
-                                  10);
-      ASSERT_TRUE(byQt == byMasks) << set->name << " at " << left;
+      const QImage background = gdi_test::RandomImage(width, height, random);
+      ASSERT_TRUE(gdi_test::MasksDrawLikeQt(*font, *text, ink, background, left, 10)) << set->name << " at " << left;
     }
   }
 }
