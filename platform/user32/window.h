@@ -35,12 +35,12 @@ struct Window {
   LONG_PTR id = 0;  // GWL_ID: the control id of a child window
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;
-  HWND parent = nullptr;  // the parent of a child window
-  HWND owner = nullptr;   // the owner of a top-level window
-  std::vector<HWND> children;  // in creation order, which is also the tab order
-  std::string text;            // code page 932
-  HMENU menu = nullptr;        // the attached menu of a top-level window
-  HWND lastFocus = nullptr;    // a top-level window's control that had the focus last
+  HWND parent = nullptr;              // the parent of a child window
+  HWND owner = nullptr;               // the owner of a top-level window
+  std::vector<HWND> children;         // in creation order, which is also the tab order
+  std::string text;                   // code page 932
+  HMENU menu = nullptr;               // the attached menu of a top-level window
+  HWND lastFocus = nullptr;           // a top-level window's control that had the focus last
   std::vector<std::byte> extraBytes;  // cbWndExtra
   bool enabled = true;
   bool destroying = false;

@@ -42,11 +42,8 @@ void ShowText(HWND hwnd) {
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
-    case WM_SETTEXT: {
-      LRESULT r = DefWindowProcA(hwnd, message, wParam, lParam);
-      ShowText(hwnd);
-      return r;
-    }
+    case WM_SETTEXT:
+      return KeepAndShowText(hwnd, message, wParam, lParam, ShowText);
     case WM_GETDLGCODE: {
       Window* w = LookupWindow(hwnd);
       return DLGC_BUTTON | (w && IsDefault(*w) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);

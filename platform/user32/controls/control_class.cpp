@@ -17,6 +17,12 @@ LRESULT CALLBACK DefControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
+LRESULT KeepAndShowText(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void (*show)(HWND)) {
+  LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+  show(hwnd);
+  return result;
+}
+
 void RegisterControlClass(const char* name, WNDPROC proc, LPCSTR cursor, WidgetFactory factory) {
   WindowClass c;
   c.name = name;

@@ -10,9 +10,9 @@
 #include <limits>
 
 #include "platform/common/codepage.h"
+#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/control_notify.h"
 #include "platform/user32/controls/edit_text.h"
-#include "platform/user32/controls/control_class.h"
 #include "platform/user32/controls/system_classes.h"
 #include "platform/user32/qt/input_bridge.h"
 #include "platform/user32/window_table.h"
@@ -295,7 +295,9 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       KeyDown(hwnd, wParam);
       return 0;
     case EM_LIMITTEXT:
-      if (EditState* state = StateOf(hwnd)) state->limit = wParam ? std::min<std::size_t>(wParam, kLargestLimit) : kLargestLimit;
+      if (EditState* state = StateOf(hwnd)) {
+        state->limit = wParam ? std::min<std::size_t>(wParam, kLargestLimit) : kLargestLimit;
+      }
       return 0;
     case EM_GETLIMITTEXT: {
       EditState* state = StateOf(hwnd);

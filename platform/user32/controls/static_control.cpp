@@ -63,7 +63,8 @@ void ShowIcon(HWND hwnd, HICON icon) {
   }
   QImage image(reinterpret_cast<const uchar*>(best->pixels.data()), best->width, best->height, best->width * 4,
                QImage::Format_ARGB32);
-  QPixmap pixmap = QPixmap::fromImage(image.scaled(kIconSize, kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  QPixmap pixmap =
+      QPixmap::fromImage(image.scaled(kIconSize, kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
   label->setPixmap(pixmap);
   SetWindowPos(hwnd, nullptr, 0, 0, kIconSize, kIconSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -75,7 +76,8 @@ QWidget* MakeLabel(Window& w, QWidget* parent) {
   Qt::Alignment horizontal = Qt::AlignLeft;
   if (TypeOf(w) == SS_CENTER) horizontal = Qt::AlignHCenter;
   if (TypeOf(w) == SS_RIGHT) horizontal = Qt::AlignRight;
-  label->setAlignment(horizontal | (TypeOf(w) == SS_ICON || (w.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+  label->setAlignment(horizontal |
+                      (TypeOf(w) == SS_ICON || (w.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
   // SS_LEFT, SS_CENTER and SS_RIGHT wrap at words; SS_LEFTNOWORDWRAP and the rest clip.
   label->setWordWrap(TypeOf(w) == SS_LEFT || TypeOf(w) == SS_CENTER || TypeOf(w) == SS_RIGHT);
   return label;
@@ -84,11 +86,8 @@ QWidget* MakeLabel(Window& w, QWidget* parent) {
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
-    case WM_SETTEXT: {
-      LRESULT r = DefWindowProcA(hwnd, message, wParam, lParam);
-      ShowText(hwnd);
-      return r;
-    }
+    case WM_SETTEXT:
+      return KeepAndShowText(hwnd, message, wParam, lParam, ShowText);
     case STM_SETICON: {
       Window* w = LookupWindow(hwnd);
       auto* state = w ? w->Extension<StaticState>() : nullptr;
