@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tests/platform/gdi32/gdi_test_support.h"
+
 namespace render_test {
 
 Canvas::Canvas(int width, int height, Rgb fill) : buffer(std::make_shared<win32::gdi::PixelBuffer>()) {
@@ -27,13 +29,7 @@ HBITMAP MakeBitmap(HDC hdcRef, int width, int height, const std::function<Rgb(in
   std::vector<std::uint32_t> bits(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) bits[static_cast<std::size_t>(y) * width + x] = colourAt(x, y);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = gdi_test::TopDownInfo(width, height);
   return CreateDIBitmap(hdcRef, &info.bmiHeader, CBM_INIT, bits.data(), &info, DIB_RGB_COLORS);
 }
 
