@@ -254,8 +254,9 @@ TEST(Stretch, PlainCopiesGiveThePixelsOfTheRasterOperationPath) {
           return fresh.Pixels();
         }();
         for (std::size_t i = 0; i < pixels.size(); ++i) {
-          if (pixels[i] != before[i] || onBlack[i] != kBlack)
+          if (pixels[i] != before[i] || onBlack[i] != kBlack) {
             ASSERT_EQ(onBlack[i], pixels[i]) << g.name << ", mode " << mode << ", pixel " << i;
+          }
         }
       }
     }
