@@ -1,7 +1,9 @@
 # What `cpack` makes from the install rules: the settings every package shares, then, on
 # Linux, a Debian package in the games section (`cpack -G DEB` in the build folder gives
 # porongo_<version>_amd64.deb). The project's public name, address and maintainer are set
-# here once; linux/ repeats the address in the AppStream metadata and the copyright file.
+# here; linux/ repeats them in the AppStream metadata, the copyright file and the changelog.
+# These and the manual page also name the version: scripts/check-package.sh checks that they
+# agree with the package's.
 include_guard(GLOBAL)
 if(NOT PROJECT_IS_TOP_LEVEL)
   return()

@@ -2,8 +2,8 @@
 # Checks the Debian package of the game the way a player's machine meets it:
 #   scripts/check-package.sh <porongo_<version>_amd64.deb>
 # First the package itself: lintian (no error, no warning), the desktop entry, the AppStream
-# metadata with the entry and icons beside it, and the versions in the changelog and the
-# metadata. Then, as root: the package installed with dpkg, the game started from its
+# metadata with the entry and icons beside it, and the version in the changelog, the
+# metadata and the manual page. Then, as root: the package installed with dpkg, the game started from its
 # desktop entry on Xvfb in a fresh home (the window appears, the data folder is filled, a
 # file of the player's own is kept), and the package purged, leaving nothing of it behind
 # and the player's data folder as it was. A porongo package that was installed before is put
@@ -30,6 +30,8 @@ zcat "$work/root/usr/share/doc/porongo/changelog.gz" >"$work/changelog"
 [[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" == "$version" ]] || fail "the changelog's latest entry is not $version"
 grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/$id.metainfo.xml" ||
   fail "the AppStream metadata has no release $version"
+zgrep -q "^\.TH PORONGO 6 .* \"Porongo $version\"" "$work/root/usr/share/man/man6/porongo.6.gz" ||
+  fail "the manual page is not the one of version $version"
 
 # The player's data folder belongs to the player: no maintainer script may touch it.
 scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -v -x -e './' -e './control' -e './md5sums' || true)
