@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test] [fuzz]
+#   scripts/install-packages.sh build [run] [test] [package] [fuzz]
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev libfluidsynth-dev
        binutils-mingw-w64-x86-64 mingw-w64-common)
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
-      xserver-xorg-core xserver-xorg-video-dummy imagemagick)
+      xserver-xorg-core xserver-xorg-video-dummy imagemagick
+      lintian appstream desktop-file-utils dpkg-repack)
+package=(dpkg-dev file)
 fuzz=(clang libclang-rt-14-dev)
 
 wanted=()
@@ -16,6 +18,7 @@ for group in "$@"; do
     build) wanted+=("${build[@]}") ;;
     run) wanted+=("${run[@]}") ;;
     test) wanted+=("${run[@]}" "${test[@]}") ;;
+    package) wanted+=("${package[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -8,4 +8,4 @@ bash scripts/install-packages.sh build run
 cmake -S . -B build-play -G Ninja -DCMAKE_BUILD_TYPE=Release -DPORONGO_BUILD_TESTS=OFF -DPORONGO_BUILD_BENCHMARKS=OFF
 cmake --build build-play
 cmake --install build-play --prefix "$PWD/build-play/stage" >/dev/null
-exec build-play/stage/bin/porongo "$@"
+exec build-play/stage/games/porongo "$@"

@@ -12,23 +12,32 @@
 namespace art {
 namespace {
 
-// The desktop picture is drawn this many times larger and averaged down, for soft edges.
-constexpr int kDesktopIconSize = 128;
+// The desktop's icon theme wants the picture at these sizes. Up to 32 pixels it is the pixel
+// art of the window icon, whose eyes would blur away if a larger drawing were reduced; from
+// 48 up it is drawn this many times larger and averaged down, for soft edges.
+constexpr int kThemeIconSizes[] = {16, 32, 48, 64, 128, 256};
+constexpr int kLargestPixelArtIcon = 32;
 constexpr int kOversampling = 4;
 
 IndexedImage IconImage(const Image& image) { return ToIndexed(image, 8, kBlack); }
 
+Image ThemeIcon(int size) {
+  if (size <= kLargestPixelArtIcon) return DrawSnakeIcon(size);
+  return DrawSnakeIcon(size * kOversampling, true).Reduce(kOversampling);
+}
+
 }  // namespace
 
 std::vector<ArtFile> GenerateArtFiles() {
-  return {
+  std::vector<ArtFile> files = {
       {"sprites.bmp", EncodeBmp(ToIndexed(DrawSpriteSheet(), 8), 8)},
       {"background.bmp", EncodeBmp(ToIndexed(DrawBackgroundTile(), 4), 4)},
       {"porongo.ico",
        EncodeIco({IconImage(DrawSnakeIcon(16)), IconImage(DrawSnakeIcon(32)), IconImage(DrawSnakeIcon(48))})},
       {"porongo_small.ico", EncodeIco({IconImage(DrawHeadIcon())})},
-      {"porongo.png", EncodePng(DrawSnakeIcon(kDesktopIconSize * kOversampling, true).Reduce(kOversampling))},
   };
+  for (int size : kThemeIconSizes) files.push_back({"porongo_" + std::to_string(size) + ".png", EncodePng(ThemeIcon(size))});
+  return files;
 }
 
 Image DrawMockBoard() {

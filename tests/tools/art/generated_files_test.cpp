@@ -15,7 +15,8 @@ TEST(GeneratedArt, MatchesTheCommittedFilesByteForByte) {
     EXPECT_TRUE(ReadFile(PORONGO_SOURCE_DIR "/resources/" + file.name) == file.bytes) << file.name << " differs";
   }
   EXPECT_EQ(names, (std::vector<std::string>{"sprites.bmp", "background.bmp", "porongo.ico", "porongo_small.ico",
-                                             "porongo.png"}));
+                                             "porongo_16.png", "porongo_32.png", "porongo_48.png", "porongo_64.png",
+                                             "porongo_128.png", "porongo_256.png"}));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Checks the committed icons, resources/porongo.ico and porongo_small.ico, and the desktop
-// picture resources/porongo.png.
+// Checks the committed icons, resources/porongo.ico and porongo_small.ico, and the desktop's
+// pictures resources/porongo_<size>.png.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -85,16 +85,24 @@ TEST(Icons, SmallIconIsTheHeadLookingDown) {
   ExpectHeadLookingDown(icon[0].picture, 0, 0, 16);
 }
 
-TEST(Icons, DesktopPictureIsAnRgbaPngOfTheLargeIcon) {
-  const Picture p = ReadPng(ReadFile(PORONGO_SOURCE_DIR "/resources/porongo.png"));
-  EXPECT_EQ(p.width, 128);
-  EXPECT_EQ(p.height, 128);
-  int partial = 0;
-  for (int a : p.alpha) partial += a > 0 && a < 255;
-  EXPECT_GT(partial, 50) << "soft edges";
-  EXPECT_EQ(p.alpha[32 * 128 + 32], 255);
-  EXPECT_TRUE(p.isClear(0, 0) && p.isClear(127, 127));
-  ExpectSnakeOfFourBalls(p);
+TEST(Icons, DesktopPicturesAreRgbaPngsOfTheLargeIconAtEveryThemeSize) {
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const Picture p = ReadPng(ReadFile(PORONGO_SOURCE_DIR "/resources/porongo_" + std::to_string(size) + ".png"));
+    ASSERT_EQ(p.width, size);
+    ASSERT_EQ(p.height, size);
+    int partial = 0;
+    for (int a : p.alpha) partial += a > 0 && a < 255;
+    // The small ones are pixel art like the window icon; the large ones are drawn big and
+    // reduced, with soft edges.
+    if (size <= 32)
+      EXPECT_EQ(partial, 0);
+    else
+      EXPECT_GT(partial, size / 2) << "soft edges";
+    EXPECT_EQ(p.alpha[static_cast<std::size_t>(size / 4) * size + size / 4], 255);
+    EXPECT_TRUE(p.isClear(0, 0) && p.isClear(size - 1, size - 1));
+    ExpectSnakeOfFourBalls(p);
+  }
 }
 
 }  // namespace
