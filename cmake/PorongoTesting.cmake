@@ -8,8 +8,9 @@
 #
 # Cross-built for Windows, the test is a Windows program that runs under Wine (the
 # toolchain's emulator) in a Japanese prefix of the build's own, set up by
-# scripts/wine-prefix.sh. GoogleTest is then built from Debian's sources
-# (PORONGO_GTEST_SOURCE_DIR), as no mingw-w64 build of it is packaged.
+# scripts/wine-prefix.sh, headless through Wine's null graphics driver. GoogleTest is then
+# built from Debian's sources (PORONGO_GTEST_SOURCE_DIR): no mingw-w64 build of it is
+# packaged.
 include_guard(GLOBAL)
 
 # The GoogleTest targets, GTest::gtest and GTest::gtest_main: Debian's package natively,
@@ -34,13 +35,13 @@ if(CMAKE_CROSSCOMPILING AND PORONGO_BUILD_TESTS)
     message(FATAL_ERROR "The tests of a cross build run under Wine, which was not found: install wine64 "
                         "(scripts/install-packages.sh build test) or configure with -DPORONGO_BUILD_TESTS=OFF")
   endif()
-  set(wine_folder "${PROJECT_BINARY_DIR}/wine")
+  set(wine_folder "${PROJECT_BINARY_DIR}/wine-tests")
   set(wine_prefix_script "${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh")
-  set(PORONGO_WINE_RUN bash "${wine_prefix_script}" "${wine_folder}" ${CMAKE_CROSSCOMPILING_EMULATOR})
+  set(PORONGO_WINE_RUN bash "${wine_prefix_script}" --offscreen "${wine_folder}" ${CMAKE_CROSSCOMPILING_EMULATOR})
   # The prefix is made when the tests are built (wineboot takes a while), not when CTest
   # first lists a program's cases.
   add_custom_command(OUTPUT "${wine_folder}/ready"
-    COMMAND bash "${wine_prefix_script}" "${wine_folder}"
+    COMMAND bash "${wine_prefix_script}" --offscreen "${wine_folder}"
     COMMENT "Setting up the Wine prefix in ${wine_folder}")
   add_custom_target(porongo_wine_prefix DEPENDS "${wine_folder}/ready")
 endif()
