@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test] [fuzz]
+#   scripts/install-packages.sh build [run] [test] [windows] [fuzz]
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev libfluidsynth-dev
@@ -8,6 +8,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev li
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick)
+# The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
+# own fonts, and the locale definitions for a Japanese prefix).
+windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)
 fuzz=(clang libclang-rt-14-dev)
 
 wanted=()
@@ -16,6 +19,7 @@ for group in "$@"; do
     build) wanted+=("${build[@]}") ;;
     run) wanted+=("${run[@]}") ;;
     test) wanted+=("${run[@]}" "${test[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
