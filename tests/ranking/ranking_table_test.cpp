@@ -1,13 +1,13 @@
 // The ranking table: ranks, insertion, reset, the file's contents and failed saves.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #endif
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -137,7 +137,7 @@ TEST_F(RankingTableTest, OutOfOrderFileIsTakenAsItStands) {
 }
 
 TEST_F(RankingTableTest, WindowsFileSurvivesByteForByte) {
-  if (test::OnWine()) GTEST_SKIP() << "Wine rewrites a whole profile file from what it parsed: spacing and blank lines go";
+  if (test::OnWine()) GTEST_SKIP() << "Wine rewrites the whole file from what it read: spacing and blank lines go";
   // Hand-edited touches that a rewrite must keep: a comment, odd spacing, another key.
   const std::string windows =
       "; kept\r\n[1]\r\nName=\x95\x5C\x8E\xA6\r\nBody=12\r\nScore=50\r\nExtra=1\r\n"

@@ -50,13 +50,15 @@ Canvas::~Canvas() { win32::gdi::ReleaseBufferDC(dc); }
 
 std::uint32_t* Canvas::Pixels() const { return buffer->pixels.data(); }
 
-std::size_t LiveObjectCount() { return LiveObjectCount(); }
+std::size_t LiveObjectCount() { return win32::gdi::LiveObjectCount(); }
 
 bool ObjectsAreCounted() { return true; }
 
 #endif
 
-void Canvas::Fill(Rgb colour) { Fill([colour](int, int) { return colour; }); }
+void Canvas::Fill(Rgb colour) {
+  Fill([colour](int, int) { return colour; });
+}
 
 void Canvas::Fill(const std::function<Rgb(int x, int y)>& colourAt) {
   std::uint32_t* pixels = Pixels();

@@ -67,6 +67,6 @@ HBITMAP MakeBitmap(HDC hdcRef, int width, int height, const std::function<Rgb(in
 }  // namespace render_test
 
 // Skips a test whose point is the GDI object count where there is none to read (Wine).
-#define SKIP_UNLESS_OBJECTS_ARE_COUNTED()                                                   \
-  if (!::render_test::ObjectsAreCounted())                                                  \
+#define SKIP_UNLESS_OBJECTS_ARE_COUNTED()  \
+  if (!::render_test::ObjectsAreCounted()) \
   GTEST_SKIP() << "GDI objects are not counted here: Wine's GetGuiResources answers 0"

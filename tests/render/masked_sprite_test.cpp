@@ -8,7 +8,6 @@
 namespace render_test {
 namespace {
 
-
 constexpr int DrawX = 5;
 constexpr int DrawY = 7;
 
