@@ -1,6 +1,7 @@
 # What `cpack` makes from the install rules: the settings every package shares, then, on
 # Linux, a Debian package in the games section (`cpack -G DEB` in the build folder gives
-# porongo_<version>_amd64.deb). The project's public name, address and maintainer are set
+# porongo_<version>_amd64.deb), and on Windows a zip of the program's folder (`cpack -G ZIP`
+# gives porongo-<version>-win64.zip). The project's public name, address and maintainer are set
 # here; linux/ repeats them in the AppStream metadata, the copyright file and the changelog.
 # These and the manual page also name the version: scripts/check-package.sh checks that they
 # agree with the package's.
@@ -37,6 +38,11 @@ if(LINUX)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont | sf2-soundfont-gm")
+elseif(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "porongo-${PROJECT_VERSION}-win64")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(CPACK_STRIP_FILES ON)
 endif()
 
 include(CPack)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test] [package] [fuzz]
+#   scripts/install-packages.sh build [run] [test] [windows] [package] [fuzz]
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev libfluidsynth-dev
@@ -9,6 +9,9 @@ run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick
       lintian appstream desktop-file-utils dpkg-repack)
+# The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
+# own fonts, and the locale definitions for a Japanese prefix).
+windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)
 package=(dpkg-dev file)
 fuzz=(clang libclang-rt-14-dev)
 
@@ -18,6 +21,7 @@ for group in "$@"; do
     build) wanted+=("${build[@]}") ;;
     run) wanted+=("${run[@]}") ;;
     test) wanted+=("${run[@]}" "${test[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
     package) wanted+=("${package[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;

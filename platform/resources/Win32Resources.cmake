@@ -1,17 +1,58 @@
 # win32_add_resources(<target> <rc file> [DEPENDS <files>...] [INCLUDE_DIRS <dirs>...])
 #
-# Compiles a resource script into a standard .res file with windres (the UTF-8 script is read
-# as code page 65001, preprocessed by the host's cpp with the mingw-w64 resource headers on the
-# include path) and embeds the .res in <target>, where platform/resources finds it. Relative
-# paths are taken from the calling directory. The .res is rebuilt when the script, any header
-# it includes, or one of the DEPENDS files (icons and bitmaps the script names) changes.
+# Compiles a resource script with windres (the UTF-8 script read as code page 65001) and
+# gives its resources to <target>. Relative paths are taken from the calling directory.
 # Headers and the files that the script names are looked for beside the script, then in the
-# INCLUDE_DIRS (for instance where the build generates them).
+# INCLUDE_DIRS (for instance where the build generates them). The resources are compiled
+# again when the script, a header beside it or one of the DEPENDS files (icons and bitmaps
+# the script names) changes. A program carries at most one resource script. When <target>
+# is a static library, programs that link it get its resources.
 #
-# The .res file's path is the target's WIN32_RES_FILE property, and the target <target>_res
-# builds it alone. A program carries at most one .res. When <target> is a static library,
-# programs that link it are made to keep the member that holds the resources.
+# On Windows the script goes through CMake's RC language into an object file that the
+# linker places in the program's resource section.
+#
+# Elsewhere the script becomes a standard .res file (preprocessed by the host's cpp with the
+# mingw-w64 resource headers on the include path) that is embedded in <target>, where
+# platform/resources finds it. The .res file's path is the target's WIN32_RES_FILE property,
+# and the target <target>_res builds it alone.
 include_guard(GLOBAL)
+
+if(WIN32)
+  function(win32_add_resources target rc)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "DEPENDS;INCLUDE_DIRS")
+    if(arg_UNPARSED_ARGUMENTS)
+      message(FATAL_ERROR "win32_add_resources: unexpected arguments ${arg_UNPARSED_ARGUMENTS}")
+    endif()
+    cmake_path(ABSOLUTE_PATH rc BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE rc_path)
+    cmake_path(GET rc_path PARENT_PATH rc_dir)
+
+    # windres runs in the build folder: the script's own folder goes on the include path,
+    # where it also finds the files that the script names. CMake passes windres neither the
+    # target's compile options nor a dependency file: the code page goes with the script,
+    # and the headers beside the script stand for those it includes.
+    add_library(${target}_rc OBJECT "${rc_path}")
+    target_include_directories(${target}_rc PRIVATE "${rc_dir}" ${arg_INCLUDE_DIRS})
+    file(GLOB depends "${rc_dir}/*.h")
+    foreach(file IN LISTS arg_DEPENDS)
+      cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}")
+      list(APPEND depends "${file}")
+    endforeach()
+    set_source_files_properties("${rc_path}" PROPERTIES COMPILE_OPTIONS --codepage=65001 OBJECT_DEPENDS "${depends}")
+
+    # An object file that holds only resources defines no symbol, so the linker never takes
+    # it from an archive: a static library holds it, and programs that link the library
+    # take the object itself.
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+      target_sources(${target} PRIVATE "$<TARGET_OBJECTS:${target}_rc>")
+      set_target_properties(${target} PROPERTIES LINKER_LANGUAGE CXX)  # not the RC objects'
+      target_link_libraries(${target} INTERFACE "$<TARGET_OBJECTS:${target}_rc>")
+    else()
+      target_link_libraries(${target} PRIVATE ${target}_rc)
+    endif()
+  endfunction()
+  return()
+endif()
 
 find_program(WIN32_WINDRES NAMES x86_64-w64-mingw32-windres
              DOC "windres from binutils-mingw-w64-x86-64")

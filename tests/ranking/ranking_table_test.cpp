@@ -1,10 +1,12 @@
 // The ranking table: ranks, insertion, reset, the file's contents and failed saves.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include <cstring>
@@ -13,6 +15,7 @@
 
 #include "platform/win32.h"
 #include "ranking/ranking_table.h"
+#include "tests/common/on_wine.h"
 #include "tests/platform/kernel32/scratch_dir.h"
 
 namespace {
@@ -134,6 +137,7 @@ TEST_F(RankingTableTest, OutOfOrderFileIsTakenAsItStands) {
 }
 
 TEST_F(RankingTableTest, WindowsFileSurvivesByteForByte) {
+  if (test::OnWine()) GTEST_SKIP() << "Wine rewrites the whole file from what it read: spacing and blank lines go";
   // Hand-edited touches that a rewrite must keep: a comment, odd spacing, another key.
   const std::string windows =
       "; kept\r\n[1]\r\nName=\x95\x5C\x8E\xA6\r\nBody=12\r\nScore=50\r\nExtra=1\r\n"
@@ -174,7 +178,11 @@ TEST_F(RankingTableTest, LongNamesAreCutAtWholeCharacters) {
     // On reading the file...
     WriteFile("[1]\r\nName=" + c.name + "\r\nScore=9\r\n");
     RankingTable table;
-    EXPECT_EQ(std::string(table.NameAt(0)), c.kept) << "read " << c.name;
+    // Wine reads a lone lead byte at the end of a line as "・" (0x81 0x45), a whole
+    // character, which stays; Linux's profile functions hand the byte back as it is.
+    if (!test::OnWine() || c.name != "AB\x95") {
+      EXPECT_EQ(std::string(table.NameAt(0)), c.kept) << "read " << c.name;
+    }
     // ...and on insertion.
     table.Reset();
     table.Insert(9, 1, c.name.c_str());
@@ -190,6 +198,12 @@ TEST_F(RankingTableTest, EmptyNameIsNotTheDefault) {
   EXPECT_STREQ(table.NameAt(1), "No Name");
   EXPECT_STREQ(table.NameAt(2), "No Name");
 }
+
+#ifndef _WIN32
+// Failed saves are made the POSIX way (a read-only file, a file-size limit in a child
+// process, a current directory removed) and checked against platform/'s English message;
+// Windows refuses to remove a directory in use and words its messages in the system's
+// language. Directory names are UTF-8 bytes, as Linux takes them.
 
 TEST_F(RankingTableTest, FailedSaveKeepsTableAndFileAndSaysWhy) {
   WriteFile(RankingFile(kFiveResults));
@@ -273,5 +287,6 @@ TEST_F(RankingTableTest, DirectoryTooLongForThePathBuffer) {
   EXPECT_EQ(RankingTable().ScoreAt(0), 10);
   EXPECT_TRUE(test::Exists(deep + "/Ranking.dat"));
 }
+#endif
 
 }  // namespace

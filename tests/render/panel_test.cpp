@@ -37,7 +37,7 @@ std::ostream& operator<<(std::ostream& out, const ExpectedText& t) {
 
 void ExpectText(const Canvas& frame, const ExpectedText& t) {
   SCOPED_TRACE(::testing::PrintToString(t));
-  const TextInk ink = InkOf(t.text.c_str(), t.style);
+  const TextInk ink = InkOf(t.text.c_str(), t.style, t.colour);
   const InkMatch main = MatchInk(frame, ink, t.x, t.y, t.colour);
   EXPECT_GE(main.recall, 0.9) << "the text's strokes show its main colour";
   EXPECT_GE(main.precision, 0.9) << "its main colour lies on the text";

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace render_test {
 namespace {
 
-constexpr int Solid = 230;        // coverage of a pixel inside a stroke
 constexpr int Touched = 26;       // coverage of any pixel the text touches at all
 constexpr int ShadowSolid = 128;  // coverage a visible shadow pixel has at the right offset
 constexpr int Tolerance = 40;     // per channel, for "shows the colour"
@@ -28,31 +28,42 @@ bool NearInk(const TextInk& ink, int x, int y, int radius) {
 
 }  // namespace
 
-TextInk InkOf(const char* text, const TextStyle& style) {
+TextInk InkOf(const char* text, const TextStyle& style, Rgb colour) {
   HFONT font = CreateFontA(style.height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, style.italic, 0, 0,
                            SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+  const int length = static_cast<int>(std::strlen(text));
   Canvas measure(1, 1);
   HGDIOBJ old = SelectObject(measure.Dc(), font);
   SIZE extent = {0, 0};
-  GetTextExtentPoint32A(measure.Dc(), text, static_cast<int>(std::strlen(text)), &extent);
+  GetTextExtentPoint32A(measure.Dc(), text, length, &extent);
   SelectObject(measure.Dc(), old);
 
   TextInk ink;
   ink.width = extent.cx + 2 * TextInk::Margin + style.height / 2;  // room for a slant
   ink.height = extent.cy + 2 * TextInk::Margin;
-  Canvas canvas(ink.width, ink.height, 0);
-  old = SelectObject(canvas.Dc(), font);
-  SetTextColor(canvas.Dc(), RGB(255, 255, 255));
-  SetBkMode(canvas.Dc(), TRANSPARENT);
-  TextOutA(canvas.Dc(), TextInk::Margin, TextInk::Margin, text, static_cast<int>(std::strlen(text)));
-  SelectObject(canvas.Dc(), old);
+  auto draw = [&](Rgb textColour, Rgb ground) {
+    auto canvas = std::make_unique<Canvas>(ink.width, ink.height, ground);
+    HGDIOBJ previous = SelectObject(canvas->Dc(), font);
+    SetTextColor(canvas->Dc(), ColorRefOf(textColour));
+    SetBkMode(canvas->Dc(), TRANSPARENT);
+    TextOutA(canvas->Dc(), TextInk::Margin, TextInk::Margin, text, length);
+    SelectObject(canvas->Dc(), previous);
+    return canvas;
+  };
+  const auto white = draw(RgbOf(255, 255, 255), 0);
+  const auto onBlack = draw(colour, 0);
+  const auto onWhite = draw(colour, RgbOf(255, 255, 255));
   DeleteObject(font);
 
-  ink.coverage.resize(static_cast<std::size_t>(ink.width) * ink.height);
+  const std::size_t size = static_cast<std::size_t>(ink.width) * ink.height;
+  ink.coverage.resize(size);
+  ink.solid.resize(size);
   for (int y = 0; y < ink.height; ++y)
-    for (int x = 0; x < ink.width; ++x)
-      ink.coverage[static_cast<std::size_t>(y) * ink.width + x] =
-          static_cast<std::uint8_t>((canvas.At(x, y) >> 8) & 0xFF);
+    for (int x = 0; x < ink.width; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * ink.width + x;
+      ink.coverage[i] = static_cast<std::uint8_t>((white->At(x, y) >> 8) & 0xFF);
+      ink.solid[i] = Shows(onBlack->At(x, y), colour) && Shows(onWhite->At(x, y), colour);
+    }
   return ink;
 }
 
@@ -66,7 +77,7 @@ InkMatch MatchInk(const Canvas& frame, const TextInk& ink, int x, int y, Rgb col
       const int fy = top + iy;
       if (fx < 0 || fy < 0 || fx >= frame.Width() || fy >= frame.Height()) continue;
       const bool showsColour = Shows(frame.At(fx, fy), colour);
-      if (ink.At(ix, iy) >= Solid) {
+      if (ink.SolidAt(ix, iy)) {
         ++solid;
         solidShown += showsColour;
       }

@@ -1,26 +1,27 @@
 // A fresh directory for one test's files, removed with everything in it afterwards.
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace test {
 
 class ScratchDir {
  public:
-  // Under `parent` (the test's working directory unless given).
+  // Under `parent` (the test's working directory unless given), named as mkdtemp would.
   explicit ScratchDir(const std::string& parent = ".") {
-    std::string pattern = parent + "/scratch.XXXXXX";
-    char* made = mkdtemp(pattern.data());
-    if (made == nullptr) std::abort();
-    path_ = std::filesystem::canonical(made).string();
-    chmod(path_.c_str(), 0755);
+    std::random_device random;
+    std::filesystem::path made;
+    std::error_code error;
+    do {
+      made = std::filesystem::path(parent) / ("scratch." + std::to_string(random()));
+    } while (!std::filesystem::create_directory(made, error) && !error);
+    if (error) std::abort();
+    path_ = std::filesystem::canonical(made).generic_string();
   }
   ~ScratchDir() {
     std::error_code ignored;
@@ -43,7 +44,9 @@ class CurrentDirectoryGuard {
  public:
   CurrentDirectoryGuard() : previous_(std::filesystem::current_path()) {}
   ~CurrentDirectoryGuard() {
-    if (chdir(previous_.c_str()) != 0) std::abort();
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+    if (error) std::abort();
   }
   CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
   CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
@@ -62,6 +65,9 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+inline bool Exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
 
 }  // namespace test
