@@ -1,0 +1,13 @@
+// The desktop's keyboard repeat: how long a held key waits before it repeats, and how fast
+// it repeats then.
+#pragma once
+
+#include "platform/user32/gamepad/pad_keys.h"
+
+namespace win32::user32::gamepad {
+
+// The X server's settings where there is one; otherwise Windows' defaults (a delay of
+// 500 ms, about 30 repeats a second).
+RepeatTiming DesktopKeyRepeat();
+
+}  // namespace win32::user32::gamepad
