@@ -8,12 +8,74 @@
 #include <functional>
 #include <thread>
 
-#include "gamepad_test_support.h"
 #include "user32_test_support.h"
+#include "virtual_controller.h"
 
 using namespace user32_test;
 
 namespace {
+
+// One of SDL's virtual controllers, plugged in for as long as it lives.
+class VirtualPad {
+ public:
+  VirtualPad() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    joystick_ = PlugInVirtualController();
+    EXPECT_NE(joystick_, nullptr) << SDL_GetError();
+  }
+  ~VirtualPad() {
+    Unplug();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
+  VirtualPad(const VirtualPad&) = delete;
+  VirtualPad& operator=(const VirtualPad&) = delete;
+
+  void Button(SDL_GameControllerButton button, bool down) {
+    SDL_JoystickSetVirtualButton(joystick_, button, down ? SDL_PRESSED : SDL_RELEASED);
+  }
+  void Axis(SDL_GameControllerAxis axis, int value) {
+    SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
+  }
+  void Unplug() {
+    if (!joystick_) return;
+    SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+    SDL_JoystickClose(joystick_);
+    joystick_ = nullptr;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    }
+  }
+
+ private:
+  SDL_Joystick* joystick_ = nullptr;
+};
+
+struct KeyMessage {
+  UINT message;
+  WPARAM wParam;
+  bool repeat;  // lParam bit 30
+  bool operator==(const KeyMessage&) const = default;
+};
+
+void PrintTo(const KeyMessage& m, std::ostream* out) {
+  *out << "{0x" << std::hex << m.message << ", 0x" << m.wParam << (m.repeat ? ", repeat}" : "}") << std::dec;
+}
+
+// Reads the queue as a message loop does (the gamepads are read with it), translating
+// key-downs; returns the keyboard messages.
+std::vector<KeyMessage> ReadKeys() {
+  std::vector<KeyMessage> got;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_PAINT) ValidateRect(msg.hwnd, nullptr);
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
+      got.push_back(KeyMessage{msg.message, msg.wParam, (msg.lParam & (1 << 30)) != 0});
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return got;
+}
 
 constexpr int kFull = 32767;
 
