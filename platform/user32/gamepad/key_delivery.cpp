@@ -84,6 +84,6 @@ void KeyDelivery::Release(int key) {
   if (target) Send(target, QEvent::KeyRelease, key, false);
 }
 
-RepeatTiming KeyDelivery::Repeat() { return DesktopKeyRepeat(); }
+std::optional<RepeatTiming> KeyDelivery::Repeat() { return DesktopKeyRepeat(); }
 
 }  // namespace win32::user32::gamepad

@@ -20,7 +20,7 @@ class KeyDelivery final : public KeySink {
   int KeyFor(PadAction action) override;
   bool Press(int key, bool repeat) override;
   void Release(int key) override;
-  RepeatTiming Repeat() override;
+  std::optional<RepeatTiming> Repeat() override;
 
  private:
   std::map<int, QPointer<QWidget>> pressedOn_;  // where each key still down went

@@ -73,14 +73,13 @@ void PadKeys::ChangeDirection(Clock::time_point now) {
 }
 
 void PadKeys::KeyDown(int key, Clock::time_point now) {
-  if (!sink_.Press(key, false)) {
-    repeatKey_ = 0;
-    return;
-  }
-  RepeatTiming timing = sink_.Repeat();
+  repeatKey_ = 0;
+  if (!sink_.Press(key, false)) return;
+  std::optional<RepeatTiming> timing = sink_.Repeat();
+  if (!timing) return;
   repeatKey_ = key;
-  repeatDue_ = now + timing.delay;
-  repeatInterval_ = timing.interval;
+  repeatDue_ = now + timing->delay;
+  repeatInterval_ = timing->interval;
 }
 
 void PadKeys::KeyUp(int key) {

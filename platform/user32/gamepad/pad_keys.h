@@ -36,7 +36,8 @@ class KeySink {
   // window than the first press did): the key then stops repeating.
   virtual bool Press(int key, bool repeat) = 0;
   virtual void Release(int key) = 0;
-  virtual RepeatTiming Repeat() = 0;
+  // How a held key repeats; nothing when keys do not repeat.
+  virtual std::optional<RepeatTiming> Repeat() = 0;
 };
 
 class PadKeys {
