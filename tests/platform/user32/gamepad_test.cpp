@@ -258,8 +258,8 @@ TEST_F(Gamepad, HeldButtonsRepeatAndShowInTheKeyState) {
   EXPECT_GE(GetAsyncKeyState(VK_SPACE), 0);
 }
 
-// Pads plugged in while the program runs are picked up; one unplugged with a button held
-// lets its key go.
+// Without a pad nothing happens; pads plugged in while the program runs are picked up, and
+// one unplugged with a button held lets its key go.
 TEST_F(Gamepad, PadsComeAndGo) {
   auto padKeys = [](VirtualPad& pad) {
     pad.Button(kA, true);
@@ -269,17 +269,20 @@ TEST_F(Gamepad, PadsComeAndGo) {
     return got;
   };
   const std::vector<KeyMessage> space{KeyDown(VK_SPACE), Char(' '), KeyUp(VK_SPACE)};
+  const std::vector<KeyMessage> none;
+  EXPECT_EQ(ReadKeys(), none);
   {
     VirtualPad pad;
-    ReadKeys();
+    EXPECT_EQ(ReadKeys(), none);  // a pad plugged in presses nothing
     EXPECT_EQ(padKeys(pad), space);
     EXPECT_EQ(Make(pad, {Down(kUp)}), std::vector<KeyMessage>{KeyDown(VK_UP)});
     pad.Unplug();
     EXPECT_EQ(ReadKeys(), std::vector<KeyMessage>{KeyUp(VK_UP)});
     EXPECT_GE(GetKeyState(VK_UP), 0);
   }
+  EXPECT_EQ(ReadKeys(), none);
   VirtualPad another;
-  ReadKeys();
+  EXPECT_EQ(ReadKeys(), none);
   EXPECT_EQ(padKeys(another), space);
 }
 
