@@ -213,17 +213,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {KeyDown(VK_RIGHT), KeyUp(VK_RIGHT), KeyDown(VK_LEFT), KeyUp(VK_LEFT)}}),
     [](const ::testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.name); });
 
-TEST_F(Gamepad, TwoPadsShareOneDirection) {
-  VirtualPad first;
-  VirtualPad second;
-  ReadKeys();
-  std::vector<KeyMessage> got = Make(first, {Down(kLeft)});
-  for (const KeyMessage& m : Make(second, {Down(kDown)})) got.push_back(m);
-  for (const KeyMessage& m : Make(first, {Up(kLeft)})) got.push_back(m);
-  for (const KeyMessage& m : Make(second, {Up(kDown)})) got.push_back(m);
-  EXPECT_EQ(got, (std::vector<KeyMessage>{KeyDown(VK_LEFT), KeyUp(VK_LEFT), KeyDown(VK_DOWN), KeyUp(VK_DOWN)}));
-}
-
 // A held button repeats as a held key does: key-downs with the previous-state bit, each
 // with its character, and only the key that went down last repeats.
 TEST_F(Gamepad, HeldButtonsRepeatAndShowInTheKeyState) {
@@ -318,7 +307,6 @@ TEST_P(BoxAnswers, ComeFromThePad) {
 
 INSTANTIATE_TEST_SUITE_P(Pad, BoxAnswers,
                          ::testing::Values(BoxCase{"AIsTheDefaultButton", MB_YESNO, {kA}, IDYES},
-                                           BoxCase{"StartIsTheDefaultButton", MB_OKCANCEL, {kStart}, IDOK},
                                            BoxCase{"DpadThenA", MB_YESNO, {kRight, kA}, IDNO},
                                            BoxCase{"BIsCancel", MB_OKCANCEL, {kB}, IDCANCEL},
                                            // Esc means nothing in a Yes/No box: the question is still to be answered.
