@@ -3,7 +3,7 @@
 #   scripts/install-packages.sh build [run] [test] [windows] [package] [fuzz]
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-mixer-dev libfluidsynth-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev
        binutils-mingw-w64-x86-64 mingw-w64-common)
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils

@@ -6,6 +6,7 @@
 // made on demand, so they never pile up.
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/cursors.h"
+#include "platform/user32/gamepad/gamepad.h"
 #include "platform/user32/key_state.h"
 #include "platform/user32/key_translation.h"
 #include "platform/user32/menus/menu_key.h"
@@ -20,6 +21,22 @@ namespace {
 
 void MakeWaitingCalls(ThreadQueue& queue) {
   while (auto call = queue.TakeCall()) (*call)();
+}
+
+// What becomes messages before the queue is read: Qt's events (the keyboard and mouse among
+// them), the gamepads, and calls that arrived for window procedures.
+void Gather(ThreadQueue& queue) {
+  qt::ProcessPendingEvents();
+  gamepad::Poll();
+  MakeWaitingCalls(queue);
+}
+
+// The wait for a message ends when a timer is due, or when the gamepads need reading.
+std::optional<Clock::time_point> WakeUpTime(ThreadQueue& queue, const MessageFilter& filter) {
+  auto timer = NextTimerDue(queue, filter);
+  auto pads = gamepad::NextPoll();
+  if (timer && pads) return std::min(*timer, *pads);
+  return timer ? timer : pads;
 }
 
 std::optional<MSG> NextMessage(ThreadQueue& queue, const MessageFilter& filter, bool remove) {
@@ -48,14 +65,13 @@ std::optional<MSG> NextMessage(ThreadQueue& queue, const MessageFilter& filter, 
 std::optional<MSG> Retrieve(const MessageFilter& filter, bool remove, bool wait) {
   ThreadQueue& queue = ThreadQueue::Current();
   for (;;) {
-    qt::ProcessPendingEvents();
-    MakeWaitingCalls(queue);
+    Gather(queue);
     if (auto m = NextMessage(queue, filter, remove)) {
       queue.lastMessageTime = m->time;
       return m;
     }
     if (!wait) return std::nullopt;
-    queue.Wait(NextTimerDue(queue, filter));
+    queue.Wait(WakeUpTime(queue, filter));
   }
 }
 
@@ -90,15 +106,14 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT flags
 BOOL WINAPI WaitMessage(void) {
   ThreadQueue& queue = ThreadQueue::Current();
   MessageFilter all;
-  qt::ProcessPendingEvents();
-  MakeWaitingCalls(queue);
-  if (queue.HasPending() || PaintPending(queue, all)) return TRUE;
-  auto due = NextTimerDue(queue, all);
-  if (due && *due <= Clock::now()) return TRUE;
-  queue.Wait(due);
-  qt::ProcessPendingEvents();
-  MakeWaitingCalls(queue);
-  return TRUE;
+  // Wakes for reading the gamepads alone are not returned: only a message ends the wait.
+  for (;;) {
+    Gather(queue);
+    if (queue.HasPending() || PaintPending(queue, all)) return TRUE;
+    auto due = NextTimerDue(queue, all);
+    if (due && *due <= Clock::now()) return TRUE;
+    queue.Wait(WakeUpTime(queue, all));
+  }
 }
 
 DWORD WINAPI GetMessageTime(void) { return ThreadQueue::Current().lastMessageTime; }

@@ -75,3 +75,30 @@ press() {
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool key --clearmodifiers "$@"
 }
+
+# Screenshots of the whole screen, and colours counted in the main window's client area,
+# which lies at $X,$Y (the window's geometry) under a menu bar $menu_bar pixels high.
+shoot() { import -window root "$work/shot.png"; }
+
+# Pixels of one colour (hex RRGGBB) in a rectangle of the client area (x y w h).
+count() {
+  local x=$1 y=$2 w=$3 h=$4 colour=$5
+  convert "$work/shot.png" -crop "${w}x${h}+$((X + x))+$((Y + menu_bar + y))" +repage -format %c histogram:info:- |
+    awk -v c="#${colour^^}" 'toupper($3) == c {sub(":", "", $1); s += $1} END {print s + 0}'
+}
+
+expect_colour() {
+  local what=$1 least=$2
+  shift 2
+  local n
+  n=$(count "$@")
+  ((n >= least)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected at least $least"
+}
+
+expect_no_colour() {
+  local what=$1
+  shift
+  local n
+  n=$(count "$@")
+  ((n == 0)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected none"
+}

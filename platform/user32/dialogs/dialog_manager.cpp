@@ -52,6 +52,32 @@ unsigned char MnemonicOf(HWND control) {
   return 0;
 }
 
+// The control after (or before) `control` in its group, the run of controls from one with
+// WS_GROUP up to the next one with it, wrapping around inside the group and passing over
+// hidden and disabled ones: where the arrow keys move the focus.
+HWND NextInGroup(HWND dialog, HWND control, bool previous) {
+  Window* d = LookupWindow(dialog);
+  if (!d) return nullptr;
+  const std::vector<HWND>& all = d->children;
+  auto at = std::find(all.begin(), all.end(), control);
+  if (at == all.end()) return nullptr;
+  auto startsGroup = [](HWND c) {
+    Window* w = LookupWindow(c);
+    return w && (w->style & WS_GROUP);
+  };
+  auto first = at;
+  while (first != all.begin() && !startsGroup(*first)) --first;
+  auto last = at + 1;
+  while (last != all.end() && !startsGroup(*last)) ++last;
+  auto size = last - first;
+  auto index = at - first;
+  for (std::ptrdiff_t step = 1; step < size; ++step) {
+    HWND candidate = *(first + (previous ? index - step + size : index + step) % size);
+    if (CanTakeFocus(candidate)) return candidate;
+  }
+  return control;
+}
+
 unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
 
 // A mnemonic typed in the dialog: a button is clicked, a label hands the focus on to the
@@ -285,6 +311,13 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
         }
         case VK_ESCAPE:
           Click(dialog, IDCANCEL);
+          return TRUE;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+          if (code & DLGC_WANTARROWS) break;
+          FocusControl(NextInGroup(dialog, GetFocus(), msg->wParam == VK_LEFT || msg->wParam == VK_UP));
           return TRUE;
         default:
           break;

@@ -152,7 +152,9 @@ res::DialogTemplate BoxTemplate(const std::u16string& text, const std::u16string
   auto x = static_cast<short>(kMargin + (inner - buttonsWidth) / 2);
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     res::DialogItem button;
-    button.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    // The buttons make a group of their own, in which the arrow keys move the focus.
+    button.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) |
+                   (i == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     button.x = x;
     button.y = static_cast<short>(kMargin + textHeight + kMargin);
     button.cx = kButtonWidth;

@@ -62,6 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Esc does nothing in a box without Cancel; the answer is still to come.
         AnswerCase{"YesNoIgnoresEsc", MB_YESNO, {{Qt::Key_Escape, "\x1b"}, {Qt::Key_Y, "y"}}, IDYES},
         AnswerCase{"TabThenEnter", MB_YESNO, {{Qt::Key_Tab, "\t"}, {Qt::Key_Return, "\r"}}, IDNO},
+        // The arrow keys move among the buttons, round and round.
+        AnswerCase{"RightThenEnter", MB_YESNO, {{Qt::Key_Right, ""}, {Qt::Key_Return, "\r"}}, IDNO},
+        AnswerCase{"ArrowsWrapAround",
+                   MB_YESNO,
+                   {{Qt::Key_Up, ""}, {Qt::Key_Down, ""}, {Qt::Key_Down, ""}, {Qt::Key_Return, "\r"}},
+                   IDNO},
         AnswerCase{"OkEscIsOk", MB_OK, {{Qt::Key_Escape, "\x1b"}}, IDOK},
         AnswerCase{"OkCancelEscIsCancel", MB_OKCANCEL, {{Qt::Key_Escape, "\x1b"}}, IDCANCEL}),
     [](const ::testing::TestParamInfo<AnswerCase>& info) { return std::string(info.param.name); });
