@@ -25,14 +25,8 @@ menu_bar=$((HEIGHT - 480))
 ((menu_bar > 0 && menu_bar < 60)) || fail "window height $HEIGHT: no room for a 480-pixel client area under a menu bar"
 [[ "$(xdotool getwindowname "$window")" == "ポロンゴ" ]] || fail "caption '$(xdotool getwindowname "$window")'"
 
-shoot() { import -window root "$work/shot.png"; }
-
 # Pixels of one colour (hex RRGGBB) in a rectangle of the client area (x y w h).
-count() {
-  local x=$1 y=$2 w=$3 h=$4 colour=$5
-  convert "$work/shot.png" -crop "${w}x${h}+$((X + x))+$((Y + menu_bar + y))" +repage -format %c histogram:info:- |
-    awk -v c="#${colour^^}" 'toupper($3) == c {sub(":", "", $1); s += $1} END {print s + 0}'
-}
+count() { pixels_of $((X + $1)) $((Y + menu_bar + $2)) "$3" "$4" "$5"; }
 
 expect_colour() {
   local what=$1 least=$2

@@ -1,7 +1,9 @@
 // EnumDisplaySettingsA and ChangeDisplaySettingsA: the primary display only.
 #include <strings.h>
 
+#include "platform/user32/display/current_mode.h"
 #include "platform/user32/display/display_settings.h"
+#include "platform/user32/system_events.h"
 #include "platform/win32.h"
 
 namespace {
@@ -19,5 +21,12 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR lpszDeviceName, DWORD iModeNum, DEVMODEA
 }
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
-  return win32::display::TheDisplaySettings().Change(lpDevMode, dwFlags);
+  win32::display::ScreenMode before = win32::display::CurrentScreenMode();
+  LONG result = win32::display::TheDisplaySettings().Change(lpDevMode, dwFlags);
+  win32::display::ScreenMode after = win32::display::CurrentScreenMode();
+  if (!(dwFlags & CDS_TEST) &&
+      (after.width != before.width || after.height != before.height || after.bitsPerPixel != before.bitsPerPixel)) {
+    win32::user32::NoteDisplayChange();
+  }
+  return result;
 }
