@@ -77,6 +77,13 @@ void TakeSystemGeometry(HWND hwnd, QRect inner) {
   if (Window* again = LookupWindow(hwnd)) ApplySizeConstraints(*again);
 }
 
+// A maximised window's frame (often without borders) is no guide to a normal window's.
+void RememberDecoration(Window& w) {
+  if (w.frame.isNull() || w.maximized || w.minimized) return;
+  w.normalDecoration = w.frame;
+  NoteDecoration(w.frame);
+}
+
 void SetWidgetGeometry(Window& w, const QRect& inner) {
   w.pushingToQt = true;
   ReleaseSizeConstraints(w);
@@ -224,8 +231,8 @@ void SetUpFrame(Window& w, const QRect& outer) {
     w.decorated = true;
     std::optional<QMargins> told;
     if (w.widget && HasWindowManager()) told = x11::RequestFrameExtents(w.widget, kFrameRequestPatience);
-    if (told && !told->isNull()) NoteDecoration(*told);
     w.frame = told.value_or(DecorationFor(w.style));
+    RememberDecoration(w);
   }
   w.inner = Normalized(outer.marginsRemoved(w.frame));
 }
@@ -237,8 +244,10 @@ void ApplyFrameStyle(HWND hwnd) {
   if (w->decorated == HasDecoration(w->style)) return;  // buttons at most: the frame stays
   QRect outer = w->WindowRect();
   w->decorated = HasDecoration(w->style);
-  // Until the window manager has drawn it: the frame it drew around decorated windows before.
-  w->frame = w->decorated ? DecorationFor(w->style) : QMargins();
+  // Until the window manager has drawn it: the frame it drew around this window before, else
+  // around other decorated windows.
+  QMargins before = w->normalDecoration.isNull() ? DecorationFor(w->style) : w->normalDecoration;
+  w->frame = w->decorated ? before : QMargins();
   ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED,
                  Delivery::Now, true);
 }
@@ -246,12 +255,12 @@ void ApplyFrameStyle(HWND hwnd) {
 void NoteFrameExtents(HWND hwnd, QMargins extents) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->IsChild() || w->destroying || !w->decorated) return;
-  if (!extents.isNull()) NoteDecoration(extents);
   if (extents == w->frame) return;
   // The window manager draws the new frame around the client area, which stays where it
   // is: the window rectangle follows.
   QRect oldOuter = w->WindowRect();
   w->frame = extents;
+  RememberDecoration(*w);
   QRect outer = w->WindowRect();
   WINDOWPOS pos{hwnd,
                 nullptr,

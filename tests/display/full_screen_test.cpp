@@ -154,6 +154,22 @@ TEST_F(FullScreenTest, TheWindowIsFullScreenToTheWindowManagerWhileItCoversTheSc
   EXPECT_FALSE(FullScreenToTheWindowManager(hwnd));
 }
 
+TEST_F(FullScreenTest, AnotherWindowsFrameIsNoGuideToTheFrameThatComesBack) {
+  // The window manager draws a handle below the main window, none below a dialog.
+  ShowWindow(hwnd, SW_SHOW);
+  win32::user32::NoteFrameExtents(hwnd, QMargins(1, 20, 1, 5));
+  RECT before = WindowRect(hwnd);
+  HWND dialog = CreateGameLikeWindow("FullScreenDialog", 10, 10, 200, 100);
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  win32::user32::NoteFrameExtents(dialog, QMargins(1, 20, 1, 1));
+  SetFullScreen(hwnd, 1);
+  SetFullScreen(hwnd, 0);
+  EXPECT_TRUE(WindowRect(hwnd) == before);
+  EXPECT_TRUE(ClientRect(hwnd) == (RECT{0, 0, 640, 480}));
+  DestroyWindow(dialog);
+}
+
 // When the window manager tells the frame it draws: never before the window is sized (it does
 // not answer the request for it), but after the window is shown, or while it is in full
 // screen (a late word, ignored then) and again once it is back, or only once it is back.

@@ -43,13 +43,20 @@ start_x_server() {
   wait_for 50 xdpyinfo
 }
 
-# Starts openbox on $DISPLAY with its own default settings and waits until it manages windows.
+# Starts openbox on $DISPLAY with its own default settings and waits until it manages windows
+# (once more if it gave up at once while the X server answers).
 start_openbox() {
-  XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  wait_for 100 window_manager_running
+  local attempt
+  for attempt in 1 2 3; do
+    XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    wait_for 100 window_manager_starting && window_manager_running && return 0
+    xdpyinfo >/dev/null 2>&1 || return 1
+  done
+  return 1
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+window_manager_starting() { window_manager_running || ! kill -0 "$wm_pid" 2>/dev/null; }
 
 # The game's environment: no sound device needed, the data files in $work, and the X server
 # started here whatever Qt platform the environment names.
