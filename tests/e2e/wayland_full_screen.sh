@@ -9,6 +9,7 @@ set -euo pipefail
 
 program=$(readlink -f "$1")
 data=$(readlink -f "$2")
+probe=$(readlink -f "$3")
 source "$(dirname "$0")/e2e_lib.sh"
 
 for tool in weston Xwayland weston-screenshooter; do
@@ -25,6 +26,7 @@ if ! wait_for 100 grep -q "xserver listening on display" "$work/weston.log"; the
 fi
 export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
 wait_for 100 xdpyinfo || fail "XWayland did not answer on $DISPLAY"
+[[ "$("$probe" hold </dev/null)" == switched ]] || fail "XWayland refused the switch to 640x480 at 16 bits"
 
 # weston's headless back end has no keyboard to focus: keys go to the window directly.
 send() { xdotool key --window "$window" "$@" 2>/dev/null; }
