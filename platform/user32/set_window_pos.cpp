@@ -22,9 +22,12 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int 
   QPoint position = (flags & SWP_NOMOVE) ? outer.topLeft() : QPoint(x, y);
   QSize size = (flags & SWP_NOSIZE) ? outer.size() : QSize(std::max(cx, 0), std::max(cy, 0));
   if (!(flags & SWP_NOMOVE)) w->placedBySystem = false;
-  if (QRect(position, size) != outer) EndMaximized(hwnd);
-  ChangeGeometry(hwnd, QRect(position, size).marginsRemoved(w->frame), flags, Delivery::Now, true);
+  FollowProgramPlacement(hwnd, QRect(position, size));
+  ChangeGeometry(hwnd, QRect(position, size).marginsRemoved(w->frame), flags, Delivery::Now, false);
+  // Whether the window manager holds it full screen depends on the new rectangle; then it goes
+  // there (or is held).
   UpdateFullScreen(hwnd);
+  if (Window* moved = LookupWindow(hwnd)) PushGeometryToQt(*moved);
 
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);

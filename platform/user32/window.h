@@ -64,6 +64,7 @@ struct Window {
   bool fullScreen = false;      // the window manager keeps it over the whole screen
   bool placedBySystem = false;  // created with CW_USEDEFAULT: the window manager chooses the place
   QRect normalInner;            // where a maximised window goes back to
+  QRect maximizedOuter;         // where a maximised window was when the program moved it away
   // The geometry last handed to the window manager while it is given time to carry it out,
   // and its last report that differs from it; whether it was asked a second time.
   std::optional<QRect> awaitedInner;

@@ -11,7 +11,7 @@
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
-#include "platform/user32/qt/x11_frame_extents.h"
+#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_table.h"
 
@@ -124,15 +124,15 @@ void ScheduleVerdict(Window& w) {
   QTimer::singleShot(kWindowManagerPatienceMs, w.widget.data(), [hwnd, generation] { Verdict(hwnd, generation); });
 }
 
-// A request goes to the window manager: its reports are weighed when it has had its time.
+}  // namespace
+
 void AwaitWindowManager(Window& w) {
+  if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.awaitedInner = w.inner;
   w.reportedInner.reset();
   w.insisted = false;
   ScheduleVerdict(w);
 }
-
-}  // namespace
 
 bool HeldByWindowManager(const Window& w) { return !w.IsChild() && (w.maximized || w.minimized || w.fullScreen); }
 
@@ -166,7 +166,7 @@ void PushGeometryToQt(Window& w) {
       ApplySizeConstraints(w);
       w.pushingToQt = false;
     } else if (widget.geometry() != w.inner) {
-      if (widget.isVisible() && HasWindowManager()) AwaitWindowManager(w);
+      if (widget.isVisible()) AwaitWindowManager(w);
       SetWidgetGeometry(w, w.inner);
     }
   }

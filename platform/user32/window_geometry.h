@@ -50,4 +50,9 @@ bool HeldByWindowManager(const Window& w);
 // The window manager holds the window now: a request of ours on its way no longer counts.
 void ForgetRequests(Window& w);
 
+// The window manager is asked to place the window where its geometry says (PushGeometryToQt
+// does it), or is about to let it go: what it reports meanwhile is held back until it has had
+// its time.
+void AwaitWindowManager(Window& w);
+
 }  // namespace win32::user32

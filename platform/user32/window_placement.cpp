@@ -9,6 +9,7 @@
 #include "platform/user32/qt/event_pump.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
+#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
@@ -22,9 +23,9 @@ void SetStateStyles(Window& w) {
       (w.style & ~(WS_MAXIMIZE | WS_MINIMIZE)) | (w.maximized ? WS_MAXIMIZE : 0) | (w.minimized ? WS_MINIMIZE : 0);
 }
 
-// Tells the window manager, through Qt, the states the window is in. Qt's platforms without
-// a window manager would carry out "full screen" by resizing the widget themselves.
-void ShowStatesInQt(Window& w) {
+// Tells Qt and the window manager the states the window is in. Qt's platforms without a
+// window manager would carry out "full screen" by resizing the widget themselves.
+void TellWindowManager(Window& w) {
   if (!w.widget || w.IsChild()) return;
   constexpr Qt::WindowStates kHeld = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
   Qt::WindowStates states = w.widget->windowState() & ~kHeld;
@@ -32,6 +33,7 @@ void ShowStatesInQt(Window& w) {
   if (w.maximized) states |= Qt::WindowMaximized;
   if (w.fullScreen && HasWindowManager()) states |= Qt::WindowFullScreen;
   if (states != w.widget->windowState()) w.widget->setWindowState(states);
+  if (!w.minimized) x11::RequestStates(w.widget, w.maximized, w.fullScreen);
 }
 
 void PostStateChange(Window& w) {
@@ -51,12 +53,11 @@ void PostStateChange(Window& w) {
 // The window manager no longer holds the window: it goes back where the program has put it by
 // the time the program's present message is handled (a program that leaves full screen
 // usually places the window next), whatever the window manager restores on its own.
-void LetGo(HWND hwnd) {
-  if (Window* w = LookupWindow(hwnd)) {
-    w->queue->PostCall([hwnd] {
-      if (Window* again = LookupWindow(hwnd); again && !HeldByWindowManager(*again)) PushGeometryToQt(*again);
-    });
-  }
+void LetGo(Window& w) {
+  AwaitWindowManager(w);
+  w.queue->PostCall([hwnd = w.handle] {
+    if (Window* again = LookupWindow(hwnd); again && !HeldByWindowManager(*again)) PushGeometryToQt(*again);
+  });
 }
 
 bool CoversScreen(const Window& w) {
@@ -77,20 +78,30 @@ void SetShowState(HWND hwnd, bool maximize, bool minimize) {
   }
   w->maximized = maximize;
   w->minimized = minimize;
+  w->maximizedOuter = QRect();
   SetStateStyles(*w);
   if (maximize || minimize) ReleaseSizeConstraints(*w);
-  ShowStatesInQt(*w);
+  TellWindowManager(*w);
   ChangeGeometry(hwnd, target, SWP_NOZORDER | SWP_NOACTIVATE | SWP_STATECHANGED, Delivery::Now, !minimize);
 }
 
-void EndMaximized(HWND hwnd) {
+void FollowProgramPlacement(HWND hwnd, const QRect& outer) {
   Window* w = LookupWindow(hwnd);
-  if (!w || !w->maximized) return;
-  // Windows would keep WS_MAXIMIZE on a window moved this way; a window manager only lets
-  // the program place a window that it does not hold maximised.
-  w->maximized = false;
+  if (!w || w->IsChild() || w->minimized) return;
+  if (w->maximized && outer != w->WindowRect()) {
+    w->maximizedOuter = w->WindowRect();
+    w->maximized = false;
+  } else if (!w->maximized && !w->maximizedOuter.isNull() && outer == w->maximizedOuter) {
+    w->maximized = true;
+  } else {
+    return;
+  }
   SetStateStyles(*w);
-  ShowStatesInQt(*w);
+  if (w->maximized) {
+    w->maximizedOuter = QRect();
+    ReleaseSizeConstraints(*w);
+  }
+  TellWindowManager(*w);
 }
 
 void UpdateFullScreen(HWND hwnd) {
@@ -101,8 +112,8 @@ void UpdateFullScreen(HWND hwnd) {
   w->fullScreen = covers;
   // From now on the window manager's geometry counts, not a request of ours on its way.
   if (covers) ForgetRequests(*w);
-  ShowStatesInQt(*w);
-  if (!covers) LetGo(hwnd);
+  TellWindowManager(*w);
+  if (!covers) LetGo(*w);
 }
 
 void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullScreen) {

@@ -170,6 +170,20 @@ TEST_F(FullScreenTest, AnotherWindowsFrameIsNoGuideToTheFrameThatComesBack) {
   DestroyWindow(dialog);
 }
 
+TEST_F(FullScreenTest, AMaximisedWindowComesBackMaximisedAndRestoresToItsNormalPlace) {
+  ShowWindow(hwnd, SW_SHOW);
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  RECT maximised = WindowRect(hwnd);
+  SetFullScreen(hwnd, 1);
+  EXPECT_TRUE(WindowRect(hwnd) == (RECT{0, 0, 640, 480}));
+  SetFullScreen(hwnd, 0);
+  EXPECT_TRUE(IsZoomed(hwnd));
+  EXPECT_TRUE(WindowRect(hwnd) == maximised);
+  ShowWindow(hwnd, SW_RESTORE);
+  EXPECT_TRUE(WindowRect(hwnd) == windowed);
+  EXPECT_TRUE(ClientRect(hwnd) == (RECT{0, 0, 640, 480}));
+}
+
 // When the window manager tells the frame it draws: never before the window is sized (it does
 // not answer the request for it), but after the window is shown, or while it is in full
 // screen (a late word, ignored then) and again once it is back, or only once it is back.

@@ -4,7 +4,8 @@
 # The window starts where the window manager puts it, caption on the screen; the name
 # dialog's client area begins exactly where the main window's does; the maximise button, a
 # double click on the caption and wmctrl maximise the window, the frame stretched over it,
-# and restoring gives back the window's rectangle and a 640x480 client one to one; dragging
+# and restoring gives back the window's rectangle and a 640x480 client one to one (also after
+# full screen entered from the maximised window, which comes back maximised); dragging
 # the border does not resize it; full screen and back restores the exact rectangle, three
 # times in a row and once without pausing; at a device-pixel ratio of 2 every pixel of the
 # frame is a uniform 2x2 block.
@@ -95,6 +96,16 @@ wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
 expect_maximised "wmctrl"
 wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
 expect_restored "wmctrl's restore"
+# Full screen from a maximised window comes back maximised, as on Windows, and still
+# restores to the normal rectangle.
+wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+expect_maximised "wmctrl (before full screen)"
+press ctrl+F4
+wait_for 50 client_is "$window" "0,0 640x480" || fail "full screen from maximised: the window is at $X,$Y, ${WIDTH}x$HEIGHT"
+press F4
+expect_maximised "leaving full screen entered from maximised"
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+expect_restored "restoring after full screen entered from maximised"
 
 # --- the border does not resize the window --------------------------------------------------
 corner_x=$((left + width - 2)) corner_y=$((top + height - 2))

@@ -1,4 +1,4 @@
-#include "platform/user32/qt/x11_frame_extents.h"
+#include "platform/user32/qt/x11_window_manager.h"
 
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
@@ -114,6 +114,29 @@ std::optional<QMargins> RequestFrameExtents(const QWidget* topLevel, std::chrono
     if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
+}
+
+void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen) {
+  xcb_connection_t* c = Connection();
+  xcb_window_t window = WindowOf(topLevel);
+  if (!c || window == XCB_WINDOW_NONE || !topLevel->isVisible()) return;
+  auto request = [&](bool on, xcb_atom_t first, xcb_atom_t second) {
+    constexpr std::uint32_t kRemove = 0, kAdd = 1, kFromApplication = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = Atom(c, "_NET_WM_STATE");
+    message.data.data32[0] = on ? kAdd : kRemove;
+    message.data.data32[1] = first;
+    message.data.data32[2] = second;
+    message.data.data32[3] = kFromApplication;
+    xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+  };
+  request(maximized, Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"), Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+  request(fullScreen, Atom(c, "_NET_WM_STATE_FULLSCREEN"), XCB_ATOM_NONE);
+  xcb_flush(c);
 }
 
 void WatchFrameExtents() {
