@@ -7,8 +7,9 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <cstdlib>
+#include <map>
 #include <memory>
-#include <string_view>
+#include <string>
 #include <thread>
 
 #include "platform/common/immortal.h"
@@ -25,11 +26,25 @@ xcb_connection_t* Connection() {
   return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t Atom(xcb_connection_t* c, std::string_view name) {
+// An atom of the connection, asked for once.
+xcb_atom_t Atom(xcb_connection_t* c, const std::string& name) {
+  struct Known {
+    xcb_connection_t* connection = nullptr;
+    std::map<std::string, xcb_atom_t> atoms;
+  };
+  static Immortal<Known> known;
+  auto& atoms = known->atoms;
+  if (known->connection != c) {
+    known->connection = c;
+    atoms.clear();
+  }
+  if (auto found = atoms.find(name); found != atoms.end()) return found->second;
   std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
       xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr),
       &std::free);
-  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  if (atom != XCB_ATOM_NONE) atoms.emplace(name, atom);
+  return atom;
 }
 
 xcb_window_t Root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
@@ -47,7 +62,7 @@ std::optional<QMargins> ReadExtents(xcb_connection_t* c, xcb_window_t window) {
   return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
 }
 
-bool WindowManagerSupports(xcb_connection_t* c, std::string_view hint) {
+bool WindowManagerSupports(xcb_connection_t* c, const std::string& hint) {
   xcb_atom_t wanted = Atom(c, hint);
   Reply reply = Property(c, Root(c), Atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
   if (!reply || reply->format != 32) return false;
