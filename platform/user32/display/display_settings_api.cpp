@@ -21,11 +21,13 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR lpszDeviceName, DWORD iModeNum, DEVMODEA
 }
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
+  win32::display::DisplaySettings& settings = win32::display::TheDisplaySettings();
+  if (dwFlags & CDS_TEST) return settings.Change(lpDevMode, dwFlags);
   win32::display::ScreenMode before = win32::display::CurrentScreenMode();
-  LONG result = win32::display::TheDisplaySettings().Change(lpDevMode, dwFlags);
+  LONG result = settings.Change(lpDevMode, dwFlags);
   win32::display::ScreenMode after = win32::display::CurrentScreenMode();
-  if (!(dwFlags & CDS_TEST) &&
-      (after.width != before.width || after.height != before.height || after.bitsPerPixel != before.bitsPerPixel)) {
+  // The windows hear of a new mode (and whether one of them now covers the screen).
+  if (after.width != before.width || after.height != before.height || after.bitsPerPixel != before.bitsPerPixel) {
     win32::user32::NoteDisplayChange();
   }
   return result;
