@@ -11,11 +11,11 @@ namespace win32::user32 {
 // True when a top-level window with this style has a title bar and border.
 bool HasDecoration(DWORD style);
 
-// The decoration of a top-level window with this style, as far as the window manager has
-// told (nothing before any decorated window has been shown).
+// The decoration of a top-level window with this style: the frame the window manager last
+// told of around a window in its normal state (nothing before it has told of any).
 QMargins DecorationFor(DWORD style);
 
-// The window manager told the decoration of a decorated window.
+// The window manager told the decoration of a decorated window in its normal state.
 void NoteDecoration(QMargins margins);
 
 // The height of a menu bar of one line.

@@ -7,7 +7,6 @@
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/cursors.h"
 #include "platform/user32/qt/client_widget.h"
-#include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {

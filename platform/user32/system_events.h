@@ -10,19 +10,24 @@
 
 namespace win32::user32 {
 
-// The window manager moved, resized or re-framed a top-level window.
-void NoteSystemGeometry(HWND hwnd, QRect inner, QMargins frame);
+// The window manager moved or resized a top-level window.
+void NoteSystemGeometry(HWND hwnd, QRect inner);
 
-// The window manager maximised, minimised or restored a top-level window.
-void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized);
+// The window manager changed the frame it draws around a top-level window.
+void NoteFrameExtents(HWND hwnd, QMargins extents);
+
+// The window manager maximised, minimised, restored a top-level window, or made it full
+// screen or ended that.
+void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullScreen);
 
 // The user asked to close the window (its close box, the window manager's close command).
 void NoteSystemClose(HWND hwnd);
 
-// Part of the window became visible again and must be repainted.
-void NoteExposed(HWND hwnd);
-
 // Qt moved the keyboard focus to this window's widget (a click, the window's activation).
 void NoteQtFocus(HWND hwnd);
+
+// The display mode changed (ChangeDisplaySettingsA): the thread's top-level windows are
+// measured against the new screen and hear WM_DISPLAYCHANGE. This one is sent at once.
+void NoteDisplayChange();
 
 }  // namespace win32::user32

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,20 +48,30 @@ struct Window {
 
   std::shared_ptr<ThreadQueue> queue;  // of the thread that created the window
 
-  // Geometry. A top-level window's `inner` is the Qt widget's geometry in screen coordinates
-  // (menu bar and client area); the window rectangle adds the decoration `frame`, and the
-  // client area is `inner` below the menu bar. A child window's `inner` is its client area
-  // in its parent's client coordinates.
+  // Geometry, kept by window_geometry. A top-level window's `inner` is the part of the window
+  // inside the window manager's decoration (menu bar and client area) in screen coordinates;
+  // the window rectangle adds the decoration `frame`, and the client area is `inner` below
+  // the menu bar. A child window's `inner` is its client area in its parent's client
+  // coordinates. While the window manager holds a top-level window (maximised, minimised,
+  // full screen) its Qt widget may differ from `inner`.
   QRect inner;
   QMargins frame;
-  bool decorated = false;  // the window manager draws a title bar and border around it
+  bool decorated = false;      // the window manager draws a title bar and border around it
+  QMargins normalDecoration;   // the frame it drew last around the window in its normal state
   int menuBarHeight = 0;
   bool maximized = false;
   bool minimized = false;
-  QRect normalInner;  // where a maximised window goes back to
-  // Geometries handed to Qt whose confirmation has not come back yet: Qt's report of them
-  // is an echo, not a change by the window manager.
-  std::vector<QRect> pendingQtGeometry;
+  bool fullScreen = false;      // the window manager keeps it over the whole screen
+  bool placedBySystem = false;  // created with CW_USEDEFAULT: the window manager chooses the place
+  QRect normalInner;            // where a maximised window goes back to
+  QRect maximizedOuter;         // where a maximised window was when the program moved it away
+  // The geometry last handed to the window manager while it is given time to carry it out,
+  // and its last report that differs from it; whether it was asked a second time.
+  std::optional<QRect> awaitedInner;
+  std::optional<QRect> reportedInner;
+  bool insisted = false;
+  unsigned awaitGeneration = 0;
+  bool pushingToQt = false;  // Qt's reports during our own change are echoes
 
   // Painting.
   std::shared_ptr<gdi::PixelBuffer> buffer;

@@ -1,6 +1,5 @@
 // Creating and destroying windows.
 #include "platform/kernel32/kernel32.h"
-#include "platform/user32/frame_metrics.h"
 #include "platform/user32/menus/menu_bar.h"
 #include "platform/user32/menus/menu_table.h"
 #include "platform/user32/message_queue.h"
@@ -112,10 +111,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     model->inner = QRect(coordinate(x), coordinate(y), std::max(0, coordinate(width)), std::max(0, coordinate(height)));
   } else {
     model->owner = parentOrOwner ? TopLevelOf(parentOrOwner) : nullptr;
-    model->decorated = HasDecoration(style);
-    model->frame = DecorationFor(style);
-    model->inner = DefaultPlacement(x, y, width, height).marginsRemoved(model->frame);
-    model->inner.setSize(model->inner.size().expandedTo(QSize(0, 0)));
+    model->placedBySystem = x == CW_USEDEFAULT;
   }
   Window& w = AddWindow(std::move(model));
   HWND hwnd = w.handle;
@@ -125,6 +121,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   BuildWidgets(w);
 
   if (!child) {
+    // The rectangle asked for includes the decoration, which the window manager says once
+    // the native window exists.
+    SetUpFrame(w, DefaultPlacement(x, y, width, height));
     HMENU attached = menu;
     if (!attached && windowClass->menuName) attached = LoadMenuA(windowClass->instance, windowClass->menuName);
     // The window rectangle asked for includes the menu bar: the client area gives way.

@@ -1,7 +1,9 @@
 #include "platform/user32/window_geometry.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
@@ -9,12 +11,19 @@
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
+#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
-#include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
 namespace {
+
+// How long a window manager is given to carry out a geometry request; what it reports
+// meanwhile may be steps of its own on the way (or a late answer to an earlier request).
+constexpr int kWindowManagerPatienceMs = 400;
+
+// How long a new window waits for the window manager to say what frame it will draw.
+constexpr std::chrono::milliseconds kFrameRequestPatience(250);
 
 QRect Normalized(QRect r) {
   return QRect(r.topLeft(), QSize(std::max(0, r.width()), std::max(0, r.height())));
@@ -32,24 +41,113 @@ QPoint ScreenOriginOfClient(const Window& w) {
 
 RECT ToRect(QRect r) { return RECT{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 
+// Places the menu bar and the client area inside the top-level widget, where the window's
+// geometry says: the same place as the widget's unless the window manager holds it elsewhere.
+void LayOutWidgets(Window& w) {
+  auto* frame = qobject_cast<FrameWidget*>(w.widget.data());
+  if (!frame || w.minimized) return;
+  QPoint offset = w.inner.topLeft() - frame->geometry().topLeft();
+  frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight);
+}
+
+void Tell(HWND hwnd, const WINDOWPOS& pos, Delivery delivery) {
+  if (delivery == Delivery::Now) {
+    WINDOWPOS copy = pos;
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&copy));
+    return;
+  }
+  if (Window* w = LookupWindow(hwnd)) {
+    w->queue->PostCall([pos]() mutable {
+      if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    });
+  }
+}
+
+// The window manager changed the window on its own, or answered a request in its own way.
+void TakeSystemGeometry(HWND hwnd, QRect inner) {
+  Window* w = LookupWindow(hwnd);
+  if (!w) return;
+  // A full-screen window that the program made larger than the screen (a menu bar shown
+  // above a 640x480 client area) reaches past the screen's edges, as it would on Windows.
+  if (inner == w->inner || (w->fullScreen && w->inner.contains(inner))) {
+    LayOutWidgets(*w);
+    return;
+  }
+  ChangeGeometry(hwnd, inner, SWP_NOZORDER | SWP_NOACTIVATE, Delivery::Queued, false);
+  if (Window* again = LookupWindow(hwnd)) ApplySizeConstraints(*again);
+}
+
+// A maximised window's frame (often without borders) is no guide to a normal window's.
+void RememberDecoration(Window& w) {
+  if (w.frame.isNull() || w.maximized || w.minimized) return;
+  w.normalDecoration = w.frame;
+  NoteDecoration(w.frame);
+}
+
+void SetWidgetGeometry(Window& w, const QRect& inner) {
+  w.pushingToQt = true;
+  ReleaseSizeConstraints(w);
+  w.widget->setGeometry(inner);
+  ApplySizeConstraints(w);
+  w.pushingToQt = false;
+}
+
+void ScheduleVerdict(Window& w);
+
+// The window manager has had its time: if its last report is not the window's geometry, it
+// is asked once more (its report may have been a late answer to something earlier), and then
+// its word is taken.
+void Verdict(HWND hwnd, unsigned generation) {
+  Window* w = LookupWindow(hwnd);
+  if (!w || w->awaitGeneration != generation || !w->awaitedInner) return;
+  if (!w->reportedInner || HeldByWindowManager(*w)) {
+    w->awaitedInner.reset();
+    w->reportedInner.reset();
+    return;
+  }
+  if (!w->insisted) {
+    w->insisted = true;
+    w->reportedInner.reset();
+    SetWidgetGeometry(*w, *w->awaitedInner);
+    ScheduleVerdict(*w);
+    return;
+  }
+  QRect reported = *w->reportedInner;
+  w->awaitedInner.reset();
+  w->reportedInner.reset();
+  TakeSystemGeometry(hwnd, reported);
+}
+
+void ScheduleVerdict(Window& w) {
+  HWND hwnd = w.handle;
+  unsigned generation = ++w.awaitGeneration;
+  QTimer::singleShot(kWindowManagerPatienceMs, w.widget.data(), [hwnd, generation] { Verdict(hwnd, generation); });
+}
+
 }  // namespace
+
+void AwaitWindowManager(Window& w) {
+  if (!w.widget || w.IsChild() || !HasWindowManager()) return;
+  w.awaitedInner = w.inner;
+  w.reportedInner.reset();
+  w.insisted = false;
+  ScheduleVerdict(w);
+}
+
+bool HeldByWindowManager(const Window& w) { return !w.IsChild() && (w.maximized || w.minimized || w.fullScreen); }
+
+void ForgetRequests(Window& w) {
+  w.awaitedInner.reset();
+  w.reportedInner.reset();
+}
 
 void UpdateMenuBarHeight(Window& w) {
   auto* frame = qobject_cast<FrameWidget*>(w.widget.data());
   w.menuBarHeight = frame && w.menu ? frame->MenuBarHeightFor(w.inner.width()) : 0;
 }
 
-void RefreshFrame(Window& w) {
-  if (w.IsChild()) return;
-  if (!HasDecoration(w.style)) {
-    w.frame = QMargins();
-    return;
-  }
-  QMargins known = QtFrameMargins(w);
-  if (!known.isNull()) {
-    w.frame = known;
-    NoteDecoration(known);
-  }
+void KeepNormalGeometry(Window& w) {
+  if (!HeldByWindowManager(w)) w.normalInner = w.inner;
 }
 
 void PushGeometryToQt(Window& w) {
@@ -58,15 +156,21 @@ void PushGeometryToQt(Window& w) {
     w.widget->setGeometry(w.inner);
     return;
   }
-  if (w.maximized || w.minimized) return;  // the window manager holds the geometry then
-  ReleaseSizeConstraints(w);
-  if (w.widget->isVisible() && w.widget->geometry() != w.inner) {
-    w.pendingQtGeometry.push_back(w.inner);
-    if (w.pendingQtGeometry.size() > 8) w.pendingQtGeometry.erase(w.pendingQtGeometry.begin());
+  QWidget& widget = *w.widget;
+  if (!HeldByWindowManager(w)) {
+    if (w.placedBySystem && !widget.isVisible()) {
+      // Sized only: a position would tell the window manager that the program chose it.
+      w.pushingToQt = true;
+      ReleaseSizeConstraints(w);
+      widget.resize(w.inner.size());
+      ApplySizeConstraints(w);
+      w.pushingToQt = false;
+    } else if (widget.geometry() != w.inner) {
+      if (widget.isVisible()) AwaitWindowManager(w);
+      SetWidgetGeometry(w, w.inner);
+    }
   }
-  w.widget->setGeometry(w.inner);
-  ApplySizeConstraints(w);
-  if (auto* frame = qobject_cast<FrameWidget*>(w.widget.data())) frame->LayOut();
+  LayOutWidgets(w);
 }
 
 void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bool pushToQt) {
@@ -101,7 +205,11 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
       InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
     }
   }
-  if (pushToQt) PushGeometryToQt(*w);
+  if (pushToQt) {
+    PushGeometryToQt(*w);
+  } else {
+    LayOutWidgets(*w);
+  }
 
   bool moved = newOuter.topLeft() != oldOuter.topLeft();
   bool sized = newOuter.size() != oldOuter.size();
@@ -115,13 +223,18 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
   if (!moved) pos.flags |= SWP_NOMOVE;
   if (!clientSized) pos.flags |= kNoClientSize;
   if (!clientMoved) pos.flags |= kNoClientMove;
-  if (delivery == Delivery::Now) {
-    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-  } else {
-    w->queue->PostCall([pos]() mutable {
-      if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-    });
+  Tell(hwnd, pos, delivery);
+}
+
+void SetUpFrame(Window& w, const QRect& outer) {
+  if (!w.IsChild() && HasDecoration(w.style)) {
+    w.decorated = true;
+    std::optional<QMargins> told;
+    if (w.widget && HasWindowManager()) told = x11::RequestFrameExtents(w.widget, kFrameRequestPatience);
+    w.frame = told.value_or(DecorationFor(w.style));
+    RememberDecoration(w);
   }
+  w.inner = Normalized(outer.marginsRemoved(w.frame));
 }
 
 void ApplyFrameStyle(HWND hwnd) {
@@ -131,52 +244,50 @@ void ApplyFrameStyle(HWND hwnd) {
   if (w->decorated == HasDecoration(w->style)) return;  // buttons at most: the frame stays
   QRect outer = w->WindowRect();
   w->decorated = HasDecoration(w->style);
-  w->frame = w->decorated ? DecorationFor(w->style) : QMargins();
-  RefreshFrame(*w);
+  // Until the window manager has drawn it: the frame it drew around this window before, else
+  // around other decorated windows.
+  QMargins before = w->normalDecoration.isNull() ? DecorationFor(w->style) : w->normalDecoration;
+  w->frame = w->decorated ? before : QMargins();
   ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED,
                  Delivery::Now, true);
 }
 
-void NoteSystemGeometry(HWND hwnd, QRect inner, QMargins frame) {
+void NoteFrameExtents(HWND hwnd, QMargins extents) {
   Window* w = LookupWindow(hwnd);
-  if (!w || w->IsChild() || w->destroying) return;
-  if (HasDecoration(w->style) && !frame.isNull()) {
-    w->frame = frame;
-    NoteDecoration(frame);
-  }
-  auto& pending = w->pendingQtGeometry;
-  auto echo = std::find(pending.begin(), pending.end(), inner);
-  if (echo != pending.end()) {
-    pending.erase(pending.begin(), echo + 1);
-    return;
-  }
-  pending.clear();
-  if (inner == w->inner) return;
-  ChangeGeometry(hwnd, inner, SWP_NOZORDER | SWP_NOACTIVATE, Delivery::Queued, false);
-  if (Window* again = LookupWindow(hwnd); again && !again->maximized && !again->minimized) {
-    ApplySizeConstraints(*again);
-  }
+  if (!w || w->IsChild() || w->destroying || !w->decorated) return;
+  if (extents == w->frame) return;
+  // The window manager draws the new frame around the client area, which stays where it
+  // is: the window rectangle follows.
+  QRect oldOuter = w->WindowRect();
+  w->frame = extents;
+  RememberDecoration(*w);
+  QRect outer = w->WindowRect();
+  WINDOWPOS pos{hwnd,
+                nullptr,
+                outer.x(),
+                outer.y(),
+                outer.width(),
+                outer.height(),
+                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | kNoClientSize | kNoClientMove};
+  if (outer.topLeft() == oldOuter.topLeft()) pos.flags |= SWP_NOMOVE;
+  if (outer.size() == oldOuter.size()) pos.flags |= SWP_NOSIZE;
+  Tell(hwnd, pos, Delivery::Queued);
 }
 
-void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized) {
+void NoteSystemGeometry(HWND hwnd, QRect inner) {
   Window* w = LookupWindow(hwnd);
-  if (!w || w->destroying || (w->maximized == maximized && w->minimized == minimized)) return;
-  if (maximized && !w->maximized && !w->minimized) w->normalInner = w->inner;
-  w->maximized = maximized;
-  w->minimized = minimized;
-  w->style = (w->style & ~(WS_MAXIMIZE | WS_MINIMIZE)) | (maximized ? WS_MAXIMIZE : 0) | (minimized ? WS_MINIMIZE : 0);
-  if (maximized || minimized) {
-    ReleaseSizeConstraints(*w);
-  } else {
-    ApplySizeConstraints(*w);
+  if (!w || w->IsChild() || w->destroying) return;
+  if (w->pushingToQt) return;  // Qt tells of our own change at once: an echo
+  if (w->awaitedInner) {
+    if (inner == *w->awaitedInner) {
+      w->reportedInner.reset();
+    } else {
+      w->reportedInner = inner;
+    }
+    LayOutWidgets(*w);
+    return;
   }
-  // The new size, if any, comes with Qt's resize event; the state change itself is told here.
-  QRect outer = w->WindowRect();
-  WINDOWPOS pos{hwnd, nullptr, outer.x(), outer.y(), outer.width(), outer.height(),
-                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | kNoClientMove | SWP_STATECHANGED};
-  w->queue->PostCall([pos]() mutable {
-    if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-  });
+  TakeSystemGeometry(hwnd, inner);
 }
 
 }  // namespace win32::user32
@@ -186,7 +297,6 @@ using namespace win32::user32;
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
   Window* w = WindowOrError(hwnd);
   if (!w || !rect) return FALSE;
-  RefreshFrame(*w);
   QRect r = w->WindowRect();
   if (w->IsChild()) {
     if (Window* p = LookupWindow(w->parent)) r.translate(ScreenOriginOfClient(*p));
@@ -219,38 +329,4 @@ BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point) {
   point->x -= origin.x();
   point->y -= origin.y();
   return TRUE;
-}
-
-BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  Window* w = WindowOrError(hwnd);
-  if (!w) return FALSE;
-  if (flags & SWP_FRAMECHANGED) {
-    ApplyFrameStyle(hwnd);
-    w = LookupWindow(hwnd);
-    if (!w) return FALSE;
-  }
-  QRect outer = w->WindowRect();
-  QPoint position = (flags & SWP_NOMOVE) ? outer.topLeft() : QPoint(x, y);
-  QSize size = (flags & SWP_NOSIZE) ? outer.size() : QSize(std::max(cx, 0), std::max(cy, 0));
-  ChangeGeometry(hwnd, QRect(position, size).marginsRemoved(w->frame), flags, Delivery::Now, true);
-
-  if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-  if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
-  w = LookupWindow(hwnd);
-  if (!w) return TRUE;
-  if (!(flags & SWP_NOZORDER) && w->widget && HasWindowManager()) {
-    if (insertAfter == HWND_BOTTOM) {
-      w->widget->lower();
-    } else {
-      w->widget->raise();
-    }
-  }
-  if (!(flags & SWP_NOACTIVATE) && !w->IsChild() && w->IsVisible() && GetActiveWindow() != hwnd) {
-    SetActiveWindow(hwnd);
-  }
-  return TRUE;
-}
-
-BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-  return SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }

@@ -1,5 +1,6 @@
-// Moving and sizing windows, the way SetWindowPos does it, whoever asks: the program, or the
-// window manager through Qt.
+// The owner of a window's geometry: its rectangle, client area and menu bar, the window
+// manager's decoration around it, and the rectangle a maximised window goes back to. Every
+// change goes through here, whoever asks: the program, or the window manager through Qt.
 #pragma once
 
 #include <QRect>
@@ -26,14 +27,32 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT swpFlags, Delivery delivery,
 // Sets the model's menu bar height from the attached menu bar at the window's width.
 void UpdateMenuBarHeight(Window& w);
 
-// Applies the window's geometry to its Qt widget.
+// Applies the window's geometry to its Qt widgets. A top-level widget is left where the window
+// manager holds it (maximised, minimised, full screen); the menu bar and client area inside
+// always go where the window's geometry says.
 void PushGeometryToQt(Window& w);
+
+// The decoration of a new top-level window, before it is shown: what the window manager says
+// it will draw, else what it drew around the windows before. The window rectangle becomes
+// `outer`.
+void SetUpFrame(Window& w, const QRect& outer);
 
 // Applies a changed WS_CAPTION to the window manager's decoration: the window rectangle
 // stays and the client area grows or shrinks, as on Windows.
 void ApplyFrameStyle(HWND hwnd);
 
-// Re-reads the decoration margins that the window manager gives a top-level window.
-void RefreshFrame(Window& w);
+// Remembers the window's present place as the one it is restored to.
+void KeepNormalGeometry(Window& w);
+
+// True while the window manager, not the program, decides where the window's widget goes.
+bool HeldByWindowManager(const Window& w);
+
+// The window manager holds the window now: a request of ours on its way no longer counts.
+void ForgetRequests(Window& w);
+
+// The window manager is asked to place the window where its geometry says (PushGeometryToQt
+// does it), or is about to let it go: what it reports meanwhile is held back until it has had
+// its time.
+void AwaitWindowManager(Window& w);
 
 }  // namespace win32::user32

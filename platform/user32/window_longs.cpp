@@ -6,6 +6,7 @@
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/window_geometry.h"
+#include "platform/user32/window_placement.h"
 #include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
 
@@ -54,7 +55,10 @@ LONG_PTR ChangeStyle(HWND hwnd, int which, DWORD wanted) {
   w = LookupWindow(hwnd);
   if (!w || w->IsChild()) return static_cast<LONG_PTR>(old);
   constexpr DWORD kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-  if (which == GWL_EXSTYLE || ((old ^ now) & kFrameStyles)) ApplyFrameStyle(hwnd);
+  if (which == GWL_EXSTYLE || ((old ^ now) & kFrameStyles)) {
+    ApplyFrameStyle(hwnd);
+    UpdateFullScreen(hwnd);
+  }
   if (which == GWL_STYLE && ((old ^ now) & WS_THICKFRAME)) {
     if (Window* again = LookupWindow(hwnd)) {
       ReleaseSizeConstraints(*again);

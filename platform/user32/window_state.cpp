@@ -10,8 +10,8 @@
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/text_buffer.h"
 #include "platform/user32/window_geometry.h"
+#include "platform/user32/window_placement.h"
 #include "platform/user32/window_table.h"
-#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -27,33 +27,6 @@ void FocusQtWidget(HWND hwnd) {
   }
 }
 
-// Maximises, minimises or restores a top-level window.
-void ChangeState(Window& w, bool maximize, bool minimize) {
-  HWND hwnd = w.handle;
-  if (w.maximized == maximize && w.minimized == minimize) return;
-  QRect target = w.inner;
-  if (maximize) {
-    if (!w.maximized && !w.minimized) w.normalInner = w.inner;
-    target = WorkArea(w.widget.data()).marginsRemoved(w.frame);
-  } else if (!minimize && w.maximized && w.normalInner.isValid()) {
-    target = w.normalInner;
-  }
-  w.maximized = maximize;
-  w.minimized = minimize;
-  w.style = (w.style & ~(WS_MAXIMIZE | WS_MINIMIZE)) | (maximize ? WS_MAXIMIZE : 0) | (minimize ? WS_MINIMIZE : 0);
-  if (w.widget && !w.IsChild()) {
-    if (minimize) {
-      w.widget->showMinimized();
-    } else if (maximize) {
-      ReleaseSizeConstraints(w);
-      w.widget->showMaximized();
-    } else {
-      w.widget->showNormal();
-    }
-  }
-  ChangeGeometry(hwnd, target, SWP_NOZORDER | SWP_NOACTIVATE | SWP_STATECHANGED, Delivery::Now, !minimize);
-}
-
 }  // namespace
 
 bool IsInputEnabled(HWND hwnd) {
@@ -61,15 +34,6 @@ bool IsInputEnabled(HWND hwnd) {
     if (!w->enabled) return false;
   }
   return hwnd != nullptr;
-}
-
-bool IsShowing(HWND hwnd) {
-  Window* w = LookupWindow(hwnd);
-  if (!w) return false;
-  for (; w; w = w->IsChild() ? LookupWindow(w->parent) : nullptr) {
-    if (!w->IsVisible() || w->destroying) return false;
-  }
-  return true;
 }
 
 void RestoreFocus(HWND topLevel) {
@@ -180,7 +144,11 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
       return wasVisible;
     }
     if (w->widget) {
-      if (!w->IsChild()) PushGeometryToQt(*w);
+      if (!w->IsChild()) {
+        // A window that covers the screen is full screen from the moment it is mapped.
+        UpdateFullScreen(hwnd);
+        PushGeometryToQt(*w);
+      }
       w->widget->show();
     }
     // A window that appears is painted whole.
@@ -191,17 +159,17 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
 
   switch (command) {
     case SW_MAXIMIZE:
-      ChangeState(*w, true, false);
+      SetShowState(hwnd, true, false);
       break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
-      ChangeState(*w, false, true);
+      SetShowState(hwnd, false, true);
       break;
     case SW_RESTORE:
     case SW_SHOWNORMAL:
     case SW_SHOWDEFAULT:
-      ChangeState(*w, false, false);
+      SetShowState(hwnd, false, false);
       break;
     default:
       break;

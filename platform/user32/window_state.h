@@ -10,9 +10,6 @@ namespace win32::user32 {
 // keyboard and mouse input.
 bool IsInputEnabled(HWND hwnd);
 
-// True when the window and all its parents are visible.
-bool IsShowing(HWND hwnd);
-
 // Gives the focus to hwnd's top-level window, on the control inside it that had it last.
 void RestoreFocus(HWND topLevel);
 

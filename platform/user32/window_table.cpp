@@ -61,4 +61,13 @@ bool IsDescendant(HWND parent, HWND child) {
   return false;
 }
 
+bool IsShowing(HWND hwnd) {
+  Window* w = LookupWindow(hwnd);
+  if (!w) return false;
+  for (; w; w = w->IsChild() ? LookupWindow(w->parent) : nullptr) {
+    if (!w->IsVisible() || w->destroying) return false;
+  }
+  return true;
+}
+
 }  // namespace win32::user32

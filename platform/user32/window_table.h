@@ -38,4 +38,7 @@ HWND TopLevelOf(HWND hwnd);
 // True when `child` is a descendant of `parent` (not parent itself).
 bool IsDescendant(HWND parent, HWND child);
 
+// True when the window and all its parents are visible (and not being destroyed).
+bool IsShowing(HWND hwnd);
+
 }  // namespace win32::user32

@@ -19,4 +19,13 @@ QRect WorkArea(const QWidget* near) {
   return QRect(0, 0, mode.width, mode.height);
 }
 
+QRect ScreenArea() {
+  QPoint origin;
+  if (qt::RunsQt()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) origin = screen->geometry().topLeft();
+  }
+  display::ScreenMode mode = display::CurrentScreenMode();
+  return QRect(origin, QSize(mode.width, mode.height));
+}
+
 }  // namespace win32::user32

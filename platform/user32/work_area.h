@@ -1,5 +1,5 @@
-// The work area: the part of a screen that windows may cover (the screen less the desktop's
-// panels), in screen coordinates.
+// The screen as windows see it: the whole primary screen, and the work area (the part of a
+// screen that windows may cover: the screen less the desktop's panels), in screen coordinates.
 #pragma once
 
 #include <QRect>
@@ -11,5 +11,8 @@ namespace win32::user32 {
 // The work area of the screen that shows `near`, else of the primary screen; without Qt's
 // screens, the whole screen of the current mode.
 QRect WorkArea(const QWidget* near = nullptr);
+
+// The primary screen in the display mode in force (which Qt may learn of only later).
+QRect ScreenArea();
 
 }  // namespace win32::user32

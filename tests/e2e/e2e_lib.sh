@@ -3,10 +3,12 @@
 
 work=$(mktemp -d /tmp/porongo-e2e-XXXXXX)
 server_pid=
+wm_pid=
 game_pid=
 
 cleanup() {
   [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null || true
+  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null || true
   [[ -n "$server_pid" ]] && kill "$server_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -17,6 +19,7 @@ fail() {
   echo "FAIL: $*" >&2
   [[ -f "$work/shot.png" ]] && cp "$work/shot.png" /tmp/porongo-e2e-last-shot.png && echo "(last screenshot: /tmp/porongo-e2e-last-shot.png)" >&2
   [[ -f "$work/game.log" ]] && sed 's/^/game: /' "$work/game.log" >&2
+  [[ -f "$work/xserver.log" ]] && tail -n 5 "$work/xserver.log" | sed 's/^/X server: /' >&2
   exit 1
 }
 
@@ -40,9 +43,26 @@ start_x_server() {
   wait_for 50 xdpyinfo
 }
 
-# The game's environment: no sound device needed, the data files in $work.
+# Starts openbox on $DISPLAY with its own default settings and waits until it manages windows
+# (once more if it gave up at once while the X server answers).
+start_openbox() {
+  local attempt
+  for attempt in 1 2 3; do
+    XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    wait_for 100 window_manager_starting && window_manager_running && return 0
+    xdpyinfo >/dev/null 2>&1 || return 1
+  done
+  return 1
+}
+window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+window_manager_starting() { window_manager_running || ! kill -0 "$wm_pid" 2>/dev/null; }
+
+# The game's environment: no sound device needed, the data files in $work, and the X server
+# started here whatever Qt platform the environment names.
 prepare_game() {
   export SDL_AUDIODRIVER=dummy
+  export QT_QPA_PLATFORM=xcb
   export XDG_RUNTIME_DIR="$work/runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   cp "$1/bgm.mid" "$1/BLEEP04.WAV" "$work/"
@@ -71,21 +91,54 @@ wait_for_game_end() {
 # The first window of a class or with a title, if there is one (the arguments of xdotool search).
 find_window() { xdotool search "$@" 2>/dev/null | head -n1 | grep .; }
 
+# A window's client area on the screen (its X window, inside the window manager's frame):
+# sets X Y WIDTH HEIGHT. (xdotool's own answer counts the frame twice under a window manager.)
+client_geometry() {
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "X=" $4} /Absolute upper-left Y/ {print "Y=" $4}
+                                    /^ *Width:/ {print "WIDTH=" $2} /^ *Height:/ {print "HEIGHT=" $2}')"
+}
+
+# The frame the window manager says it draws around a window: sets FRAME_LEFT FRAME_RIGHT
+# FRAME_TOP FRAME_BOTTOM; fails while it has said nothing.
+frame_extents() {
+  local extents
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p')
+  [[ -n "$extents" ]] || return 1
+  IFS=', ' read -r FRAME_LEFT FRAME_RIGHT FRAME_TOP FRAME_BOTTOM <<<"$extents"
+}
+
+# The whole window, frame included, as "x,y widthxheight" (what GetWindowRect describes).
+window_rect() {
+  client_geometry "$1" && frame_extents "$1" || return 1
+  echo "$((X - FRAME_LEFT)),$((Y - FRAME_TOP)) $((WIDTH + FRAME_LEFT + FRAME_RIGHT))x$((HEIGHT + FRAME_TOP + FRAME_BOTTOM))"
+}
+window_rect_is() { [[ "$(window_rect "$1")" == "$2" ]]; }
+client_is() {
+  client_geometry "$1"
+  [[ "$X,$Y ${WIDTH}x$HEIGHT" == "$2" ]]
+}
+
+# Whether the window manager has put the window in this state (_NET_WM_STATE_...).
+in_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }
+
+shoot() { import -window root "$work/shot.png"; }
+
+# How many pixels of one colour (hex RRGGBB) the last screenshot has in a rectangle of the
+# screen (x y width height).
+pixels_of() {
+  local x=$1 y=$2 w=$3 h=$4 colour=$5
+  convert "$work/shot.png" -crop "${w}x${h}+$x+$y" +repage -format %c histogram:info:- |
+    awk -v c="#${colour^^}" 'toupper($3) == c {sub(":", "", $1); s += $1} END {print s + 0}'
+}
+
 press() {
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool key --clearmodifiers "$@"
 }
 
-# Screenshots of the whole screen, and colours counted in the main window's client area,
-# which lies at $X,$Y (the window's geometry) under a menu bar $menu_bar pixels high.
-shoot() { import -window root "$work/shot.png"; }
-
-# Pixels of one colour (hex RRGGBB) in a rectangle of the client area (x y w h).
-count() {
-  local x=$1 y=$2 w=$3 h=$4 colour=$5
-  convert "$work/shot.png" -crop "${w}x${h}+$((X + x))+$((Y + menu_bar + y))" +repage -format %c histogram:info:- |
-    awk -v c="#${colour^^}" 'toupper($3) == c {sub(":", "", $1); s += $1} END {print s + 0}'
-}
+# Pixels of one colour (hex RRGGBB) in a rectangle (x y w h) of the main window's client
+# area, which lies at $X,$Y under a menu bar $menu_bar pixels high.
+count() { pixels_of $((X + $1)) $((Y + menu_bar + $2)) "$3" "$4" "$5"; }
 
 expect_colour() {
   local what=$1 least=$2

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # End to end: full screen on an X server whose display mode really switches (Xorg with the
-# dummy driver: 1024x768, with 640x480 among its modes).
+# dummy driver: 1024x768, with 640x480 among its modes), under a window manager (openbox).
 #   full_screen_modes.sh <program> <data directory> <xorg.conf>
-# Ctrl+F4 puts the screen at 640x480 and F4 gives the desktop's mode back; the desktop's
-# mode also comes back when the game ends in full screen through Esc, SIGTERM or SIGKILL.
-# Exits 77 (skipped) when Xorg cannot be started here.
+# Ctrl+F4 puts the screen at 640x480 with the window full screen to the window manager and
+# covering it; the menu bar appears at the top edge while the pointer is there, the frame
+# still one to one below it; F4 gives back the desktop's mode and the window's exact
+# rectangle. The desktop's mode also comes back when the game ends in full screen through
+# Esc, SIGTERM or SIGKILL. Exits 77 (skipped) when Xorg cannot be started here.
 set -euo pipefail
 
 program=$(readlink -f "$1")
@@ -23,6 +25,7 @@ if ! start_x_server "$xorg" -config "$work/xorg.conf" -logfile "$work/Xorg.log" 
   echo "SKIP: Xorg with the dummy driver did not start: $(tail -n 3 "$work/Xorg.log" 2>/dev/null)"
   exit 77
 fi
+start_openbox || fail "openbox did not start: $(cat "$work/openbox.log")"
 prepare_game "$data"
 
 screen_size() { xrandr --current | sed -n 's/^Screen 0:.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p'; }
@@ -33,12 +36,36 @@ desktop=$(screen_size)
 
 # Full screen and back, through the accelerators.
 start_game "$program"
+wait_for 50 frame_extents "$window" || fail "openbox drew no frame around the window"
+normal=$(window_rect "$window")
+client_geometry "$window"
+menu_bar=$((HEIGHT - 480))
+shoot
+menu_colour=$(convert "$work/shot.png" -crop "1x1+$((X + 600))+$((Y + menu_bar / 2))" -format '%[hex:p{0,0}]' info:)
+
 press ctrl+F4
 wait_for 50 screen_is 640x480 || fail "Ctrl+F4 left the screen at $(screen_size)"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-[[ "$X,$Y" == "0,0" ]] || fail "the full-screen window is at $X,$Y"
+wait_for 50 in_state "$window" FULLSCREEN || fail "the window covering the screen is not full screen to openbox"
+wait_for 50 client_is "$window" "0,0 640x480" || fail "the full-screen window is at $X,$Y, ${WIDTH}x$HEIGHT"
+
+# The pointer at the top edge brings the menu bar; the client area below it stays 640x480.
+menu_shown() {
+  shoot
+  (($(pixels_of 400 2 200 $((menu_bar - 4)) "$menu_colour") > 150 * (menu_bar - 4))) &&
+    (($(pixels_of 479 $((menu_bar + 100)) 1 300 000000) <= 8)) &&
+    (($(pixels_of 480 $((menu_bar + 100)) 1 300 000000) > 250))
+}
+xdotool mousemove 320 3 sleep 0.1 mousemove 322 4
+wait_for 50 menu_shown || fail "in full screen the pointer at the top edge brought no menu bar over a one-to-one frame"
+client_is "$window" "0,0 640x480" || fail "with the menu bar shown the full-screen window is at $X,$Y, ${WIDTH}x$HEIGHT"
+xdotool mousemove 320 300 sleep 0.1 mousemove 322 302
+menu_gone() { shoot; (($(pixels_of 400 2 200 $((menu_bar - 4)) "$menu_colour") < 100)); }
+wait_for 50 menu_gone || fail "the menu bar stayed when the pointer left the top edge"
+
 press F4
 wait_for 50 screen_is "$desktop" || fail "F4 left the screen at $(screen_size)"
+wait_for 50 window_rect_is "$window" "$normal" || fail "F4 put the window at $(window_rect "$window"), not $normal"
+! in_state "$window" FULLSCREEN || fail "back in window mode the window is still full screen to openbox"
 
 # Leaving through Esc while in full screen: the game gives the desktop its mode back.
 press ctrl+F4

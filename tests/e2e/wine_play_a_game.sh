@@ -30,8 +30,6 @@ prepare_game "$data"
 printf '[%d]\r\nName=Old%d\r\nBody=0\r\nScore=-%d\r\n' 1 1 1 2 2 2 3 3 3 4 4 4 5 5 5 >"$work/Ranking.dat"
 ranking_before=$(cat "$work/Ranking.dat")
 
-shoot() { import -window root "$work/shot.png"; }
-
 # The client area (640x480 under the menu bar) of $window, from the last screenshot, to $1.
 client_area() {
   eval "$(xdotool getwindowgeometry --shell "$window")"  # WIDTH HEIGHT X Y
@@ -75,26 +73,6 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 menu_bar=$((HEIGHT - 480))
 ((menu_bar > 0 && menu_bar < 60)) || fail "window height $HEIGHT: no room for a 480-pixel client area under a menu bar"
 
-# Pixels of one colour (hex RRGGBB) in a rectangle of the client area (x y w h).
-count() {
-  local x=$1 y=$2 w=$3 h=$4 colour=$5
-  convert "$work/client.png" -crop "${w}x${h}+$x+$y" +repage -format %c histogram:info:- |
-    awk -v c="#${colour^^}" 'toupper($3) == c {sub(":", "", $1); s += $1} END {print s + 0}'
-}
-expect_colour() {
-  local what=$1 least=$2
-  shift 2
-  local n
-  n=$(count "$@")
-  ((n >= least)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected at least $least"
-}
-expect_no_colour() {
-  local what=$1
-  shift
-  local n
-  n=$(count "$@")
-  ((n == 0)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected none"
-}
 look() {
   sleep 0.5
   shoot

@@ -81,6 +81,8 @@ HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, 
   BaseUnits units = BaseUnitsOf(font);
   QRect client = DialogUnitsToPixels(0, 0, t.cx, t.cy, units);
   DWORD style = t.style & ~WS_VISIBLE;
+  // Placed with the frame that decorated windows had so far, then again with the one the
+  // window manager says it draws around this window, once the window exists.
   QRect outer = Place(t, client.size(), DecorationFor(style), units, owner);
 
   std::string title = cp932::FromUtf16Lossy(t.title);
@@ -90,6 +92,11 @@ HWND CreateDialogFromTemplate(const res::DialogTemplate& t, HINSTANCE instance, 
                                 outer.width(), outer.height(), owner, nullptr, instance, nullptr);
   if (!dialog) return nullptr;
   Window* w = LookupWindow(dialog);
+  if (QRect exact = Place(t, client.size(), w->frame, units, owner); exact != w->WindowRect()) {
+    SetWindowPos(dialog, nullptr, exact.x(), exact.y(), exact.width(), exact.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    w = LookupWindow(dialog);
+    if (!w) return nullptr;
+  }
   auto state = std::make_unique<DialogState>();
   state->proc = proc;
   state->font = font;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/user32/display/fixed_screen_backend.h"
@@ -108,6 +109,10 @@ class XRandrBackend final : public DisplayBackend {
   explicit XRandrBackend(Display* display) : display_(display), root_(DefaultRootWindow(display)) {
     XRRSelectInput(display_, root_, RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
     Refresh();
+    // XWayland's screen is the compositor's: it takes a mode for this client alone (and scales
+    // that client's full-screen windows to the output) and refuses screen sizes of its own.
+    Output out = ReadOutput();
+    screenSizeIsOurs_ = !(out.info && std::string_view(out.info->name, out.info->nameLen).starts_with("XWAYLAND"));
   }
   ~XRandrBackend() override { XCloseDisplay(display_); }
   XRandrBackend(const XRandrBackend&) = delete;
@@ -265,6 +270,7 @@ class XRandrBackend final : public DisplayBackend {
   }
 
   void SetScreen(const ScreenSetting& screen) {
+    if (!screenSizeIsOurs_) return;
     XRRSetScreenSize(display_, root_, screen.pixels.width, screen.pixels.height, screen.millimetres.width,
                      screen.millimetres.height);
   }
@@ -294,6 +300,7 @@ class XRandrBackend final : public DisplayBackend {
   Window root_;
   std::optional<HardwareMode> current_;
   bool stale_ = false;
+  bool screenSizeIsOurs_ = true;
 };
 
 // The display a snapshot was taken on: its second word.

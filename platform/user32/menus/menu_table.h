@@ -28,6 +28,9 @@ struct Menu {
 
 Menu* LookupMenu(HMENU menu);
 
+// Like LookupMenu, and sets ERROR_INVALID_MENU_HANDLE when there is no such menu.
+Menu* MenuOrError(HMENU menu);
+
 // The item with this command (searched through the drop-downs too) or at this position.
 struct ItemRef {
   Menu* menu = nullptr;

@@ -19,7 +19,6 @@ FrameWidget::FrameWidget(HWND hwnd) : QWidget(nullptr), hwnd_(hwnd) {
 void FrameWidget::SetClient(ClientWidget* client) {
   client_ = client;
   setFocusProxy(client);
-  LayOut();
 }
 
 void FrameWidget::SetMenuBar(QMenuBar* menuBar) {
@@ -29,7 +28,6 @@ void FrameWidget::SetMenuBar(QMenuBar* menuBar) {
     menuBar_->setParent(this);
     menuBar_->show();
   }
-  LayOut();
 }
 
 int FrameWidget::MenuBarHeightFor(int width) const {
@@ -38,15 +36,10 @@ int FrameWidget::MenuBarHeightFor(int width) const {
   return h > 0 ? h : menuBar_->sizeHint().height();
 }
 
-void FrameWidget::LayOut() {
-  int barHeight = MenuBarHeightFor(width());
-  if (menuBar_) menuBar_->setGeometry(0, 0, width(), barHeight);
-  if (client_) client_->setGeometry(0, barHeight, width(), std::max(0, height() - barHeight));
-}
-
-void FrameWidget::WatchNativeWindow() {
-  // Expose events go to the QWindow, not to the widget.
-  if (QWindow* w = windowHandle()) w->installEventFilter(this);
+void FrameWidget::LayOut(const QRect& area, int barHeight) {
+  if (menuBar_) menuBar_->setGeometry(area.x(), area.y(), area.width(), barHeight);
+  if (client_)
+    client_->setGeometry(area.x(), area.y() + barHeight, area.width(), std::max(0, area.height() - barHeight));
 }
 
 bool FrameWidget::event(QEvent* event) {
@@ -54,24 +47,12 @@ bool FrameWidget::event(QEvent* event) {
   return QWidget::event(event);
 }
 
-bool FrameWidget::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
-    NoteExposed(hwnd_);
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
-void FrameWidget::resizeEvent(QResizeEvent*) {
-  ReportGeometry();
-  LayOut();
-}
+void FrameWidget::resizeEvent(QResizeEvent*) { ReportGeometry(); }
 
 void FrameWidget::moveEvent(QMoveEvent*) { ReportGeometry(); }
 
 void FrameWidget::ReportGeometry() {
-  if (!isVisible()) return;
-  QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  NoteSystemGeometry(hwnd_, geometry(), frame);
+  if (isVisible()) NoteSystemGeometry(hwnd_, geometry());
 }
 
 void FrameWidget::closeEvent(QCloseEvent* event) {
@@ -82,7 +63,7 @@ void FrameWidget::closeEvent(QCloseEvent* event) {
 
 void FrameWidget::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
-    NoteSystemWindowState(hwnd_, isMaximized(), isMinimized());
+    NoteSystemWindowState(hwnd_, isMaximized(), isMinimized(), isFullScreen());
   }
   QWidget::changeEvent(event);
 }

@@ -2,12 +2,11 @@
 // client area.
 #pragma once
 
+#include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
 
 #include "platform/win32_types.h"
-
-#include <QMenuBar>
 
 namespace win32::user32 {
 
@@ -26,15 +25,13 @@ class FrameWidget final : public QWidget {
 
   // The height the menu bar takes at this width (0 without a menu bar).
   int MenuBarHeightFor(int width) const;
-  // Places the menu bar and the client area inside the frame's current size.
-  void LayOut();
-
-  // Starts listening to the native window's expose events; call once it exists.
-  void WatchNativeWindow();
+  // Places the menu bar (`barHeight` high) and the client area below it in `area`, in this
+  // widget's coordinates: the window's own geometry, which may reach past the widget while
+  // the window manager holds the widget at another size.
+  void LayOut(const QRect& area, int barHeight);
 
  protected:
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

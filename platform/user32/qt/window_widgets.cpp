@@ -16,10 +16,14 @@
 #include "platform/user32/qt/widget_binding.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/x11_class_hint.h"
+#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
 namespace {
+
+// A resize step larger than any screen.
+constexpr int kNoDraggingStep = 32767;
 
 void AddIconImages(QIcon& icon, HICON handle) {
   if (!handle) return;
@@ -75,9 +79,10 @@ void BuildWidgets(Window& w) {
   w.client = client;
   w.ownedWidget = std::move(frame);
   ApplyWindowFlags(w);
-  // The native window exists from now on, so that its class hint is there before it is mapped.
+  // The native window exists from now on, so that its class hint and the window manager's
+  // hints are there before it is mapped.
   w.widget->winId();
-  static_cast<FrameWidget*>(w.widget.data())->WatchNativeWindow();
+  x11::WatchFrameExtents();
   SetX11ClassHint(w.widget, w.windowClass->name);
   if (Window* owner = LookupWindow(w.owner); owner && owner->widget && owner->widget->windowHandle()) {
     w.widget->windowHandle()->setTransientParent(owner->widget->windowHandle());
@@ -137,20 +142,31 @@ void ApplyWindowFlags(Window& w) {
 }
 
 void ApplySizeConstraints(Window& w) {
-  if (!w.widget || w.IsChild() || (w.style & WS_THICKFRAME) || w.maximized || w.minimized || !HasWindowManager())
+  if (!w.widget || w.IsChild() || !HasWindowManager() || (w.style & WS_THICKFRAME)) return;
+  bool held = w.maximized || w.minimized || w.fullScreen;
+  if (w.style & WS_MAXIMIZEBOX) {
+    // Resizable to the window manager, which alone offers to maximise such a window, but only
+    // in steps too large for any drag to take: the window keeps its size against the user's
+    // dragging and still fills the screen when maximised or full screen, where window
+    // managers ignore the steps. The steps count from the normal size.
+    if (!held) w.widget->setBaseSize(w.inner.size());
+    w.widget->setSizeIncrement(kNoDraggingStep, kNoDraggingStep);
     return;
-  w.widget->setFixedSize(w.inner.size());
+  }
+  if (!held) w.widget->setFixedSize(w.inner.size());
 }
 
 void ReleaseSizeConstraints(Window& w) {
   if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.widget->setMinimumSize(0, 0);
   w.widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-}
-
-QMargins QtFrameMargins(const Window& w) {
-  if (!w.widget || w.IsChild() || !w.widget->isVisible() || !w.widget->windowHandle()) return QMargins();
-  return w.widget->windowHandle()->frameMargins();
+  if (w.style & WS_THICKFRAME) {
+    w.widget->setSizeIncrement(0, 0);
+    w.widget->setBaseSize(0, 0);
+  } else if ((w.style & WS_MAXIMIZEBOX) && !w.maximized && !w.minimized && !w.fullScreen) {
+    // The steps count from the base size: the program's new size becomes the base first.
+    w.widget->setBaseSize(w.inner.size());
+  }
 }
 
 void ShowEnabled(Window& w) {

@@ -2,14 +2,13 @@
 // step with the window's state, and tearing them down.
 #pragma once
 
-#include <QMargins>
-
 #include "platform/user32/window.h"
 
 namespace win32::user32 {
 
-// Builds the widgets of a new window (hidden). The window has its handle, style, class,
-// parent and geometry already.
+// Builds the widgets of a new window (hidden). The window has its handle, style, class and
+// parent already, and a child window its geometry; a top-level window's geometry is set up
+// once its native window exists (SetUpFrame).
 void BuildWidgets(Window& w);
 
 // Deletes the widgets of a window that is being destroyed.
@@ -18,13 +17,12 @@ void DestroyWidgets(Window& w);
 // The window manager's decoration and buttons, from the window's style.
 void ApplyWindowFlags(Window& w);
 
-// A window without WS_THICKFRAME keeps its size against the user's dragging; these put the
-// fixed size on and take it off (around programmatic changes and maximising).
+// A window without WS_THICKFRAME keeps its size against the user's dragging (one with a
+// maximise box can still be maximised). These tell the window manager so, and take the
+// constraint off around the program's own changes of size; call Release with the window's new
+// geometry in place, before the widget is resized.
 void ApplySizeConstraints(Window& w);
 void ReleaseSizeConstraints(Window& w);
-
-// The decoration margins Qt knows for a shown top-level window (nothing otherwise).
-QMargins QtFrameMargins(const Window& w);
 
 // Shows whether the window takes input. A disabled top-level window (the owner of a
 // modal dialog) looks as before, menu bar included, as on Windows; it only stops reacting.

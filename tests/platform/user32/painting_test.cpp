@@ -2,9 +2,10 @@
 // reach the screen.
 #include <gtest/gtest.h>
 
+#include <QExposeEvent>
 #include <QImage>
+#include <QWindow>
 
-#include "platform/user32/system_events.h"
 #include "user32_test_support.h"
 
 using namespace user32_test;
@@ -138,10 +139,19 @@ TEST_F(Painting, HiddenWindowsAreNotPaintedAndShowingPaintsWhole) {
   EXPECT_EQ(LogOf(WM_ERASEBKGND).size(), 1u);
 }
 
-TEST_F(Painting, AnExposedWindowIsRepainted) {
-  win32::user32::NoteExposed(window);
-  std::vector<MSG> got = Drain(1);
-  ASSERT_EQ(Count(got, WM_PAINT), 1u);
+TEST_F(Painting, TheWindowSystemsExposeOfAPaintedWindowPaintsNothing) {
+  // Shown and painted at once, as a program's start-up does: the window system's expose
+  // that follows finds the window valid, and Windows sends no second WM_PAINT.
+  HWND w = MakeWindow();
+  ShowWindow(w, SW_SHOW);
+  UpdateWindow(w);
+  QCoreApplication::processEvents();
+  QWindow* native = WidgetOf(w)->window()->windowHandle();
+  ASSERT_NE(native, nullptr);
+  QExposeEvent expose(QRegion(QRect(QPoint(0, 0), native->size())));
+  QCoreApplication::sendEvent(native, &expose);
+  EXPECT_EQ(Count(Drain(), WM_PAINT), 0u);
+  DestroyWindow(w);
 }
 
 TEST_F(Painting, ControlsLeaveTheirDrawingToQt) {
