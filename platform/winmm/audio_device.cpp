@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/common/immortal.h"
-#include "platform/winmm/report_once.h"
+#include "platform/common/report_once.h"
 
 namespace win32::winmm {
 namespace {
