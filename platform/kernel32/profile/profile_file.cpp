@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "platform/kernel32/files/file_errors.h"
-#include "platform/kernel32/files/system_path.h"
 #include "platform/kernel32/files/unique_fd.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/kernel32/profile/profile_document.h"
@@ -147,13 +146,13 @@ DWORD ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
     if (fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
     }
   }
+  // The data reaches the disk before the new name does, so that even a power cut leaves
+  // the old file or the whole new one. The rename itself is not waited for: like Windows,
+  // a profile write promises a whole file, not that it is on the disk when the call returns.
   if (!WriteAll(fd.get(), bytes)) return fail(ERROR_WRITE_FAULT);
-  if (fsync(fd.get()) != 0) return fail(ERROR_WRITE_FAULT);
+  if (fdatasync(fd.get()) != 0) return fail(ERROR_WRITE_FAULT);
   if (fd.Close() != 0) return fail(ERROR_WRITE_FAULT);
   if (rename(temporary.c_str(), target.c_str()) != 0) return fail(ERROR_ACCESS_DENIED);
-  // Make the rename itself durable; if this fails the new file is still in place.
-  UniqueFd directory(open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.get() >= 0) fsync(directory.get());
   return ERROR_SUCCESS;
 }
 
