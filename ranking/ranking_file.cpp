@@ -8,6 +8,10 @@ namespace {
 const DWORD LockedBytes = 1;
 // How often to look again while another copy of the game holds the lock.
 const DWORD LockPoll = 10;
+// Ranking.dat is a few hundred bytes. A file far larger is none the game wrote (another
+// program's, or a damaged one), and copying it to save five entries could keep the
+// player waiting for seconds; it is left as it is.
+const DWORD MaxFileBytes = 4 << 20;
 
 }  // namespace
 
@@ -49,12 +53,18 @@ bool RankingFile::TakeLock(DWORD flags) {
 }
 
 bool RankingFile::BeginReplacement() {
-  // A copy with the read-only attribute could be neither written nor removed; the save
-  // fails as writing the file itself would.
-  DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    error = ERROR_ACCESS_DENIED;
-    return false;
+  WIN32_FILE_ATTRIBUTE_DATA file;
+  if (GetFileAttributesExA(path, GetFileExInfoStandard, &file)) {
+    // A copy with the read-only attribute could be neither written nor removed; the save
+    // fails as writing the file itself would.
+    if (file.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+      error = ERROR_ACCESS_DENIED;
+      return false;
+    }
+    if (file.nFileSizeHigh != 0 || file.nFileSizeLow > MaxFileBytes) {
+      error = ERROR_FILE_TOO_LARGE;
+      return false;
+    }
   }
   if (!DeleteFileA(replacement) && GetLastError() != ERROR_FILE_NOT_FOUND) {
     error = GetLastError();

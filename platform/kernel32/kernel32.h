@@ -84,6 +84,22 @@ typedef struct _SECURITY_ATTRIBUTES {
   BOOL bInheritHandle;
 } SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+
+typedef enum _GET_FILEEX_INFO_LEVELS { GetFileExInfoStandard, GetFileExMaxInfoLevel } GET_FILEEX_INFO_LEVELS;
+
+typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+} WIN32_FILE_ATTRIBUTE_DATA, *LPWIN32_FILE_ATTRIBUTE_DATA;
+
 // Windows overlays Offset and OffsetHigh with a PVOID `Pointer` in an anonymous union,
 // which standard C++ cannot spell; the members and their places are the same.
 typedef struct _OVERLAPPED {
@@ -148,9 +164,10 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
 // (ERROR_NOT_SUPPORTED).
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
-// FILE_ATTRIBUTE_DIRECTORY for a directory; FILE_ATTRIBUTE_ARCHIVE for a file, with
-// FILE_ATTRIBUTE_READONLY when nobody may write it.
-DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+// Attributes: FILE_ATTRIBUTE_DIRECTORY for a directory; FILE_ATTRIBUTE_ARCHIVE for a file,
+// with FILE_ATTRIBUTE_READONLY when nobody may write it. The creation time is zero where
+// the file system keeps none.
+BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation);
 // The absolute form of a name, as the system writes it: here with '/' between the parts,
 // "." and ".." resolved by the name alone (as Windows does). *lpFilePart, when asked
 // for, points at the last part, or is NULL when the name ends with a separator.
@@ -161,8 +178,8 @@ DWORD WINAPI GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBu
 // Every write replaces the file atomically, and writes by other processes to files of the
 // same directory wait for it; on failure the old file stays as it was. A file that starts
 // with a UTF-16LE or a UTF-8 byte order mark is read and written in that encoding (Windows
-// takes a UTF-8 mark for part of the first line). A file larger than
-// win32::profile::kMaxProfileBytes reads as missing and is never written; stderr says so once.
+// takes a UTF-8 mark for part of the first line). A file larger than 4 MB (far more than
+// any real INI file) reads as missing and is never written; stderr says so once.
 UINT WINAPI GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPCSTR lpFileName);
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
                                       DWORD nSize, LPCSTR lpFileName);

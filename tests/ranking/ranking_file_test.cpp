@@ -65,4 +65,14 @@ TEST_F(RankingFileTest, ACopyLeftByACrashedSaveGoesAtTheNextStart) {
   EXPECT_EQ(ReadAll(dir_ / "Ranking.dat"), before);
 }
 
+TEST_F(RankingFileTest, AFileFarLargerThanARankingIsLeftAsItIs) {
+  const std::string huge = "[1]\r\nName=Other\r\nScore=5\r\n" + std::string(5 << 20, ';') + "\r\n";
+  { std::ofstream(dir_ / "Ranking.dat", std::ios::binary) << huge; }
+  RankingTable table;
+  table.Insert(10, 1, "Mine");
+  EXPECT_STREQ(table.NameAt(0), "Mine");  // shown, though it could not be saved
+  EXPECT_TRUE(ReadAll(dir_ / "Ranking.dat") == huge);
+  EXPECT_FALSE(fs::exists(dir_ / "Ranking.dat.tmp"));
+}
+
 }  // namespace

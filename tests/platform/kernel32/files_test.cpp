@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/win32.h"
@@ -188,8 +189,13 @@ TEST_F(Files, CopyTakesContentsPermissionsAndTime) {
   EXPECT_EQ(test::ReadBytes(Path("b")), "contents");
   EXPECT_EQ(st.st_mode & 07777, 0444u);
   EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
-  EXPECT_EQ(GetFileAttributesA(Path("b").c_str()),
-            static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  ASSERT_TRUE(GetFileAttributesExA(Path("b").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(data.nFileSizeLow, 8u);
+  // 2001-09-09 01:46:40 UTC in 100-nanosecond steps since 1601.
+  EXPECT_EQ((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime,
+            126444736000000000ull);
 
   test::WriteBytes(Path("c"), "other");
   EXPECT_FALSE(CopyFileA(Path("a").c_str(), Path("c").c_str(), TRUE));
@@ -227,9 +233,12 @@ TEST_F(Files, MoveReplacesOnlyWhenAskedAndNeverAReadOnlyFile) {
 TEST_F(Files, DeleteAndAttributes) {
   test::WriteBytes(Path("f"), "x");
   mkdir(Path("d").c_str(), 0755);
-  EXPECT_EQ(GetFileAttributesA(Path("f").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(GetFileAttributesA(Path("d").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-  EXPECT_EQ(GetFileAttributesA(Path("none").c_str()), INVALID_FILE_ATTRIBUTES);
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  ASSERT_TRUE(GetFileAttributesExA(Path("f").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  ASSERT_TRUE(GetFileAttributesExA(Path("d").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_FALSE(GetFileAttributesExA(Path("none").c_str(), GetFileExInfoStandard, &data));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_FALSE(DeleteFileA(Path("d").c_str()));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
