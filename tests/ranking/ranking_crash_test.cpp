@@ -15,22 +15,12 @@
 #include "platform/win32.h"
 #include "ranking/ranking_table.h"
 #include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/ranking/ranking_rows.h"
 
 namespace {
 
-struct Row {
-  int score;
-  int body;
-  std::string name;
-  bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> Rows(const RankingTable& table) {
-  std::vector<Row> rows;
-  for (int i = 0; i < RankingTable::kEntryCount; ++i)
-    rows.push_back({table.ScoreAt(i), table.BodyAt(i), table.NameAt(i)});
-  return rows;
-}
+using ranking_test::Row;
+using ranking_test::Rows;
 
 // The table after results 1 to n were inserted, each as (k, k, "P<k>").
 std::vector<Row> TableAfter(int n) {

@@ -14,24 +14,12 @@
 
 #include "platform/win32.h"
 #include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/ranking/ranking_rows.h"
 
 namespace {
 
-struct Row {
-  int score;
-  int body;
-  std::string name;
-  bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> Rows(const RankingTable& table) {
-  std::vector<Row> rows;
-  for (int i = 0; i < RankingTable::kEntryCount; ++i)
-    rows.push_back({table.ScoreAt(i), table.BodyAt(i), table.NameAt(i)});
-  return rows;
-}
-
-void PrintTo(const Row& r, std::ostream* os) { *os << "(" << r.score << ", " << r.body << ", \"" << r.name << "\")"; }
+using ranking_test::Row;
+using ranking_test::Rows;
 
 // Ranking.dat as Windows writes it: CRLF, sections in order, keys Name, Body, Score.
 std::string RankingFile(const std::vector<Row>& rows) {
