@@ -54,7 +54,7 @@ std::shared_ptr<const Document> LoadForReading(LPCSTR lpFileName) {
   if (!path) return nullptr;
   LoadedProfile loaded = win32::profile::LoadProfile(*path);
   if (loaded.status != LoadedProfile::Status::kLoaded) SetLastError(loaded.error);
-  if (loaded.fromDisk) {
+  if (!loaded.fromCache) {
     // A program starts by reading, so the temporaries of writers that were killed go here
     // too, not only at the next write; while another process is writing they stay for later.
     const std::string directory = win32::DirectoryOf(win32::profile::ResolveTarget(*path));

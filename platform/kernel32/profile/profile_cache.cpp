@@ -29,7 +29,7 @@ LoadedProfile ReadFailed(const std::string& path, const InputFile& file) {
   if (file.error() == ERROR_FILE_TOO_LARGE)
     ReportOnce(path + " is larger than " + std::to_string(kMaxProfileBytes >> 20) +
                " MB, too large for a profile file: it reads as empty and is never overwritten");
-  return {LoadedProfile::Status::kFailed, file.error(), nullptr, true};
+  return {LoadedProfile::Status::kFailed, file.error(), nullptr};
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ LoadedProfile ReadFailed(const std::string& path, const InputFile& file) {
 LoadedProfile LoadProfile(const std::string& path) {
   InputFile file(path);
   if (file.status() != InputFile::Status::kOpen)
-    return {
-        file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing : LoadedProfile::Status::kFailed,
-        file.error(), nullptr, true};
+    return {file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing
+                                                         : LoadedProfile::Status::kFailed,
+            file.error(), nullptr};
 
   Cache& cache = TheCache();
   std::string bytes;
@@ -47,12 +47,12 @@ LoadedProfile LoadProfile(const std::string& path) {
   {
     std::lock_guard lock(cache.mutex);
     if (cache.document && cache.path == path && cache.stamp == file.stamp()) {
-      if (cache.verifiedByStamp) return {LoadedProfile::Status::kLoaded, 0, cache.document};
+      if (cache.verifiedByStamp) return {LoadedProfile::Status::kLoaded, 0, cache.document, true};
       if (!file.ReadAll(bytes)) return ReadFailed(path, file);
       bytesRead = true;
       if (bytes == cache.document->Raw()) {
         cache.verifiedByStamp = !file.stamp().IsRecent();
-        return {LoadedProfile::Status::kLoaded, 0, cache.document, true};
+        return {LoadedProfile::Status::kLoaded, 0, cache.document};
       }
     }
   }
@@ -65,7 +65,7 @@ LoadedProfile LoadProfile(const std::string& path) {
     cache.verifiedByStamp = !file.stamp().IsRecent();
     cache.document = document;
   }
-  return {LoadedProfile::Status::kLoaded, 0, document, true};
+  return {LoadedProfile::Status::kLoaded, 0, document};
 }
 
 void RememberProfile(const std::string& path, std::shared_ptr<const Document> document) {

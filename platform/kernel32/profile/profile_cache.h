@@ -17,7 +17,7 @@ struct LoadedProfile {
   Status status = Status::kFailed;
   DWORD error = 0;                           // the Win32 error code unless loaded
   std::shared_ptr<const Document> document;  // set when loaded
-  bool fromDisk = false;                     // read (or tried) rather than found in the cache
+  bool fromCache = false;                    // taken from the cache on the strength of its stamp alone
 };
 
 // The file at `path` (a system path), from the cache when it is still current. A file
