@@ -128,14 +128,14 @@ void WINAPI SetLastError(DWORD dwErrCode);
 DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
                             DWORD nSize, va_list* Arguments);
 
-// Files. Names may use '\\' or '/' as the separator; a relative name is taken from the
+// Files. Names may use '\' or '/' as the separator; a relative name is taken from the
 // current directory. A file with no write permission at all counts as read-only, as the
 // read-only attribute does on Windows, even for a user who could write it.
 //
 // CreateFileA opens regular files only (a directory or a device gives ERROR_ACCESS_DENIED),
 // with every disposition; of the attributes it honours FILE_ATTRIBUTE_READONLY for a new
 // file, and it refuses the FILE_FLAG_ options (ERROR_NOT_SUPPORTED). Share modes are not
-// enforced: Linux has no mandatory sharing.
+// enforced (Linux has no mandatory sharing); security attributes and templates are ignored.
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
