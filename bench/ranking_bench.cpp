@@ -26,12 +26,17 @@ std::string RankingFile() {
   return file;
 }
 
-// Ranking.dat with `bytes` of comment lines after it.
+// Ranking.dat with `bytes` more of sections full of keys after it, the densest kind of
+// file to read.
 std::string Padded(std::size_t bytes) {
   std::string file = RankingFile();
-  const std::string line = "; " + std::string(76, '-') + "\r\n";
-  file.reserve(file.size() + bytes);
-  while (file.size() + line.size() <= RankingFile().size() + bytes) file += line;
+  const std::size_t end = file.size() + bytes;
+  for (int i = 0;; ++i) {
+    std::string section = "[pad" + std::to_string(i) + "]\r\n";
+    for (int k = 0; k < 20; ++k) section += "key" + std::to_string(k) + "=value" + std::to_string(k) + "\r\n";
+    if (file.size() + section.size() > end) break;
+    file += section;
+  }
   return file;
 }
 
