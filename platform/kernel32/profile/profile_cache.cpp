@@ -37,9 +37,9 @@ LoadedProfile ReadFailed(const std::string& path, const InputFile& file) {
 LoadedProfile LoadProfile(const std::string& path) {
   InputFile file(path);
   if (file.status() != InputFile::Status::kOpen)
-    return {file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing
-                                                         : LoadedProfile::Status::kFailed,
-            file.error(), nullptr};
+    return {
+        file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing : LoadedProfile::Status::kFailed,
+        file.error(), nullptr};
 
   Cache& cache = TheCache();
   std::string bytes;
