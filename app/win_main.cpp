@@ -7,7 +7,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   LoadStringA(instance, STR_TITLE, windowTitle, sizeof windowTitle);
   LoadStringA(instance, RES_MAIN, windowClassName, sizeof windowClassName);
   RegisterMainWindowClass(instance);
-  if (!InitMainWindow(instance, showCommand)) return 0;
+  // A program that could not make its window has failed, and its exit status tells
+  // whoever started it (a launcher, a script) so.
+  if (!InitMainWindow(instance, showCommand)) return 1;
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCE(RES_MAIN));
 
   // GetMessageA returns -1 only on an error; that ends the loop rather than dispatching

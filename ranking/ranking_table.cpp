@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32.h"
+#include "ranking/ranking_file.h"
 #include "ranking/ranking_path.h"
 
 namespace {
@@ -35,7 +36,11 @@ void ReportSaveFailure(const char* path, DWORD error) {
   if (length == 0) length = static_cast<DWORD>(std::snprintf(reason, sizeof reason, "error %lu", (unsigned long)error));
   while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' || reason[length - 1] == ' '))
     reason[--length] = '\0';
-  std::fprintf(stderr, "porongo: the ranking could not be saved to %s: %s\n", path, reason);
+  // The file named as the system names it, whatever separators the path was built with.
+  char shown[2 * kRankingPathBytes];
+  DWORD shownLength = GetFullPathNameA(path, sizeof shown, shown, nullptr);
+  std::fprintf(stderr, "porongo: the ranking could not be saved to %s: %s\n",
+               shownLength > 0 && shownLength < sizeof shown ? shown : path, reason);
 }
 
 }  // namespace
@@ -43,8 +48,12 @@ void ReportSaveFailure(const char* path, DWORD error) {
 RankingTable::RankingTable() { Load(); }
 
 void RankingTable::Load() {
-  char path[kRankingPathBytes];
-  GetRankingPath(path);
+  RankingFile file(RankingFile::Reading);
+  ReadEntries(file.Path());
+  for (const Change& change : unsaved) Apply(change);
+}
+
+void RankingTable::ReadEntries(const char* path) {
   for (int i = 0; i < kEntryCount; ++i) {
     char section[16];
     SectionName(i, section, sizeof section);
@@ -72,12 +81,26 @@ bool RankingTable::WriteEntries(const char* path) const {
   return true;
 }
 
-bool RankingTable::Save() const {
-  char path[kRankingPathBytes];
-  GetRankingPath(path);
-  if (WriteEntries(path)) return true;
-  ReportSaveFailure(path, GetLastError());
+bool RankingTable::SaveTo(RankingFile& file) const {
+  DWORD error;
+  if (!file.Locked() || !file.BeginReplacement()) {
+    error = file.Error();
+  } else if (!WriteEntries(file.Replacement())) {
+    error = GetLastError();
+    file.AbandonReplacement();
+  } else if (!file.FinishReplacement()) {
+    error = file.Error();
+    file.AbandonReplacement();
+  } else {
+    return true;
+  }
+  ReportSaveFailure(file.Path(), error);
   return false;
+}
+
+bool RankingTable::Save() const {
+  RankingFile file(RankingFile::Writing);
+  return SaveTo(file);
 }
 
 int RankingTable::RankOf(int score) const {
@@ -86,43 +109,56 @@ int RankingTable::RankOf(int score) const {
   return 0;
 }
 
-void RankingTable::Commit(const RankingTable& next) {
-  if (next.Save()) {
-    *this = next;
+void RankingTable::Apply(const Change& change) {
+  if (change.reset) {
+    for (int i = 0; i < kEntryCount; ++i) {
+      scores[i] = 0;
+      bodies[i] = 0;
+      std::strcpy(names[i], kNoName);
+    }
     return;
   }
-  // The failed save may have got through some of its writes before the one that failed;
-  // writing the old table again puts those back (it writes nothing where nothing changed).
-  char path[kRankingPathBytes];
-  GetRankingPath(path);
-  WriteEntries(path);
+  const int rank = RankOf(change.score);
+  if (rank == 0) return;
+  // The carried entry changes places with each entry from the rank down; what is carried
+  // out at the end, the old fifth, drops off.
+  int carriedScore = change.score;
+  int carriedBody = change.body;
+  char carriedName[kNameBytes + 1];
+  std::strcpy(carriedName, change.name);
+  for (int i = rank - 1; i < kEntryCount; ++i) {
+    std::swap(scores[i], carriedScore);
+    std::swap(bodies[i], carriedBody);
+    std::swap(names[i], carriedName);
+  }
+}
+
+void RankingTable::Record(const Change& change) {
+  if (change.reset) unsaved.clear();  // nothing from before a reset survives it
+  unsaved.push_back(change);
+  RankingFile file(RankingFile::Writing);
+  if (file.Locked()) {
+    // The table as the file holds it now, which another copy of the game may have changed
+    // since this one read it, with this copy's changes made again on top.
+    ReadEntries(file.Path());
+    for (const Change& c : unsaved) Apply(c);
+  } else {
+    Apply(change);
+  }
+  if (SaveTo(file)) unsaved.clear();
 }
 
 void RankingTable::Insert(int score, int body, const char* name) {
-  RankingTable next(*this);
-  const int rank = RankOf(score);
-  if (rank > 0) {
-    // The carried entry changes places with each entry from the rank down; what is carried
-    // out at the end, the old fifth, drops off.
-    int carriedScore = score;
-    int carriedBody = body;
-    char carriedName[kNameBytes + 1];
-    CopyName(carriedName, name != nullptr ? name : "");
-    for (int i = rank - 1; i < kEntryCount; ++i) {
-      std::swap(next.scores[i], carriedScore);
-      std::swap(next.bodies[i], carriedBody);
-      std::swap(next.names[i], carriedName);
-    }
-  }
-  Commit(next);
+  Change change = {};
+  change.reset = false;
+  change.score = score;
+  change.body = body;
+  CopyName(change.name, name != nullptr ? name : "");
+  Record(change);
 }
 
 void RankingTable::Reset() {
-  RankingTable next(*this);
-  for (int i = 0; i < kEntryCount; ++i) {
-    next.scores[i] = 0;
-    next.bodies[i] = 0;
-    std::strcpy(next.names[i], kNoName);
-  }
-  Commit(next);
+  Change change = {};
+  change.reset = true;
+  Record(change);
 }

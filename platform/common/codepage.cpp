@@ -76,6 +76,39 @@ std::string_view AsBytes(std::u16string_view text, std::string& storage) {
   return storage;
 }
 
+// UTF-8 to UTF-16. A byte that does not begin a whole, well-formed sequence becomes U+FFFD
+// when `lossy` (and decoding goes on after it); otherwise it makes the whole text nothing.
+std::optional<std::u16string> DecodeUtf8(std::string_view text, bool lossy) {
+  std::u16string wide;
+  wide.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    auto b = static_cast<unsigned char>(text[i]);
+    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+    bool whole = extra >= 0 && text.size() - i > static_cast<std::size_t>(extra);
+    char32_t c = whole && extra > 0 ? b & (0x3F >> extra) : b;
+    for (int k = 1; whole && k <= extra; ++k) {
+      auto t = static_cast<unsigned char>(text[i + k]);
+      whole = (t & 0xC0) == 0x80;
+      c = (c << 6) | (t & 0x3F);
+    }
+    if (!whole) {
+      if (!lossy) return std::nullopt;
+      wide.push_back(u'\uFFFD');
+      ++i;
+      continue;
+    }
+    i += extra + 1;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      wide.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      wide.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      wide.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return wide;
+}
+
 char FoldAsciiLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -129,8 +162,8 @@ std::string FromUtf16Lossy(std::u16string_view text) {
   Encoder().Run(bytes.data(), bytes.size(), out, [&](std::string& o, std::size_t at) -> std::size_t {
     o.push_back('?');
     // Skip the whole UTF-16 code unit, or both halves of a surrogate pair.
-    char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
-                                          (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    char16_t unit =
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
     bool pair = unit >= 0xD800 && unit < 0xDC00 && at + 3 < bytes.size();
     return pair ? 4 : 2;
   });
@@ -165,28 +198,11 @@ std::string ToUtf8(std::string_view text) {
 }
 
 std::optional<std::string> FromUtf8(std::string_view text) {
-  std::u16string wide;
-  wide.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    auto b = static_cast<unsigned char>(text[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra)) return std::nullopt;
-    char32_t c = extra == 0 ? b : b & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      auto t = static_cast<unsigned char>(text[i + k]);
-      if ((t & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (t & 0x3F);
-    }
-    i += extra + 1;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      wide.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      wide.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      wide.push_back(static_cast<char16_t>(c));
-    }
-  }
-  return FromUtf16(wide);
+  std::optional<std::u16string> wide = DecodeUtf8(text, false);
+  if (!wide) return std::nullopt;
+  return FromUtf16(*wide);
 }
+
+std::string FromUtf8Lossy(std::string_view text) { return FromUtf16Lossy(*DecodeUtf8(text, true)); }
 
 }  // namespace win32::cp932

@@ -30,5 +30,8 @@ std::string FromUtf16Lossy(std::u16string_view text);
 // Convenience forms through UTF-8, for messages on stderr and for tests.
 std::string ToUtf8(std::string_view text);
 std::optional<std::string> FromUtf8(std::string_view text);
+// UTF-8 to CP932 with '?' for every character that has no CP932 form and for every byte
+// that is not part of a well-formed UTF-8 sequence.
+std::string FromUtf8Lossy(std::string_view text);
 
 }  // namespace win32::cp932

@@ -1,12 +1,15 @@
 #include "platform/common/qt_application.h"
 
+#include <xcb/xcb.h>
+
 #include <QApplication>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "platform/common/immortal.h"
-
-#include <xcb/xcb.h>
 
 namespace win32::qt {
 namespace {
@@ -52,6 +55,54 @@ bool DisplayAvailable(std::string& why) {
   return true;
 }
 
+// Qt ends the process (a fatal message, then abort) when the platform that QT_QPA_PLATFORM
+// names cannot start: a made-up name, wayland without a compositor, eglfs without a GPU.
+// Which plugin starts where cannot be told beforehand, so while the application is being
+// made Qt's messages are held back: a fatal one ends the program with the one line a
+// player needs (and the status of a program that could not make its window); the others
+// are passed on once the application stands.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray category;
+  QString text;
+};
+
+std::vector<HeldMessage>& HeldMessages() {
+  static Immortal<std::vector<HeldMessage>> held;
+  return *held;
+}
+
+std::string PlatformProblem(const char* what) {
+  return "Qt's platform \"" + Env("QT_QPA_PLATFORM") + "\" (QT_QPA_PLATFORM) " + what;
+}
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s: cannot create a window: %s\n", program_invocation_short_name,
+                 PlatformProblem("cannot start").c_str());
+    std::_Exit(1);
+  }
+  HeldMessages().push_back({type, QByteArray(context.category), text});
+}
+
+// The application, or null with `why` when its platform started without a screen (linuxfb
+// without a frame buffer does), where the first window would end the process.
+std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, std::string& why) {
+  QtMessageHandler previous = qInstallMessageHandler(&HoldMessage);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  const bool screen = !QGuiApplication::screens().isEmpty();
+  if (!screen) {
+    app.reset();
+    why = PlatformProblem("has no screen");
+  }
+  qInstallMessageHandler(previous);
+  if (screen)
+    for (const HeldMessage& m : HeldMessages())
+      qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
+  HeldMessages().clear();
+  return app;
+}
+
 }  // namespace
 
 QApplication* Application() {
@@ -60,7 +111,7 @@ QApplication* Application() {
   if (s.tried) return nullptr;
   s.tried = true;
   if (!DisplayAvailable(s.error)) return nullptr;
-  s.app = std::make_unique<QApplication>(s.argc, s.argv);
+  s.app = StartApplication(s.argc, s.argv, s.error);
   return s.app.get();
 }
 

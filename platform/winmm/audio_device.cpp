@@ -2,13 +2,14 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
 #include <cstdlib>
 #include <mutex>
 #include <string>
 
 #include "platform/common/immortal.h"
-#include "platform/winmm/report_once.h"
+#include "platform/common/report_once.h"
 
 namespace win32::winmm {
 namespace {
@@ -31,6 +32,12 @@ void SDLCALL PlayMixer(void* mixer, Uint8* stream, int bytes) {
   static_cast<Mixer*>(mixer)->Mix(reinterpret_cast<std::int16_t*>(stream),
                                   bytes / static_cast<int>(kChannels * sizeof(std::int16_t)));
 }
+
+// ALSA writes every step of a failed search for a sound card to stderr itself ("ALSA lib
+// confmisc.c:855:(parse_card) cannot find card '0'" and seven more lines) before SDL gives
+// up on it, and an underrun later on would add more; the program's own line says what a
+// player needs to know.
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 // The audio thread is stopped before the rest of the process is torn down, so that it
 // never mixes while libraries and static objects are going away.
@@ -60,6 +67,7 @@ bool OpenAudioDevice() {
   // SDL would otherwise catch SIGINT and SIGTERM to turn them into its own quit event,
   // which nobody reads here: the program could then no longer be stopped by a signal.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  snd_lib_error_set_handler(&IgnoreAlsaMessage);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     ReportOnce(std::string("no audio device (") + SDL_GetError() + "); sound is silent");
     return false;

@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "platform/common/codepage.h"
+#include "platform/common/report_once.h"
 #include "platform/winmm/midi_file.h"
 #include "platform/winmm/midi_source.h"
-#include "platform/winmm/report_once.h"
 #include "platform/winmm/sound_file.h"
 #include "platform/winmm/wave_file.h"
 

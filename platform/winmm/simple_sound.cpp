@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/report_once.h"
 #include "platform/winmm/default_tone.h"
-#include "platform/winmm/report_once.h"
 #include "platform/winmm/sound_file.h"
 #include "platform/winmm/wave_file.h"
 

@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "platform/common/immortal.h"
+#include "platform/kernel32/files/system_path.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/kernel32/profile/profile_cache.h"
 #include "platform/kernel32/profile/profile_edit.h"
 #include "platform/kernel32/profile/profile_file.h"
-#include "platform/kernel32/profile/profile_path.h"
+#include "platform/kernel32/profile/profile_temporaries.h"
 #include "platform/kernel32/profile/profile_text.h"
 
 namespace {
 
+using win32::profile::DirectoryLock;
 using win32::profile::Document;
 using win32::profile::Entry;
 using win32::profile::LoadedProfile;
@@ -36,7 +38,7 @@ std::mutex& ProfileMutex() {
 // The system path of the caller's file name, or nothing (ERROR_INVALID_NAME) when the name
 // is not code page 932.
 std::optional<std::string> SystemPath(LPCSTR lpFileName) {
-  std::optional<std::string> path = win32::profile::ToSystemPath(lpFileName);
+  std::optional<std::string> path = win32::ToSystemPath(lpFileName);
   if (!path) SetLastError(ERROR_INVALID_NAME);
   return path;
 }
@@ -52,6 +54,13 @@ std::shared_ptr<const Document> LoadForReading(LPCSTR lpFileName) {
   if (!path) return nullptr;
   LoadedProfile loaded = win32::profile::LoadProfile(*path);
   if (loaded.status != LoadedProfile::Status::kLoaded) SetLastError(loaded.error);
+  if (!loaded.fromCache) {
+    // A program starts by reading, so the temporaries of writers that were killed go here
+    // too, not only at the next write; while another process is writing they stay for later.
+    const std::string directory = win32::DirectoryOf(win32::profile::ResolveTarget(*path));
+    DirectoryLock lock(directory, DirectoryLock::Wait::kNo);
+    if (lock.state() == DirectoryLock::State::kHeld) win32::profile::RemoveStaleTemporaries(directory);
+  }
   return loaded.document;
 }
 
@@ -159,6 +168,16 @@ BOOL WriteString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpF
     return FALSE;
   }
 
+  // From reading the file to replacing it, no other process writes a file of its directory.
+  const std::string target = win32::profile::ResolveTarget(*path);
+  const std::string directory = win32::DirectoryOf(target);
+  DirectoryLock lock(directory, DirectoryLock::Wait::kBriefly);
+  if (lock.state() == DirectoryLock::State::kBusy) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  }
+  if (lock.state() == DirectoryLock::State::kHeld) win32::profile::RemoveStaleTemporaries(directory);
+
   LoadedProfile loaded = win32::profile::LoadProfile(*path);
   if (loaded.status == LoadedProfile::Status::kFailed) {
     // The file is there but cannot be read; writing would lose what it holds.
@@ -173,7 +192,7 @@ BOOL WriteString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpF
   if (splices.empty()) return TRUE;  // the file already says so
 
   std::string bytes = doc.Apply(splices);
-  DWORD error = win32::profile::ReplaceFileAtomically(*path, bytes);
+  DWORD error = win32::profile::ReplaceFileAtomically(target, bytes);
   if (error != ERROR_SUCCESS) {
     SetLastError(error);
     return FALSE;

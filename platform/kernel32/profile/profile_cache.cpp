@@ -5,6 +5,8 @@
 #include <mutex>
 
 #include "platform/common/immortal.h"
+#include "platform/common/report_once.h"
+#include "platform/kernel32/kernel32.h"
 #include "platform/kernel32/profile/profile_file.h"
 
 namespace win32::profile {
@@ -23,14 +25,21 @@ Cache& TheCache() {
   return *cache;
 }
 
+LoadedProfile ReadFailed(const std::string& path, const InputFile& file) {
+  if (file.error() == ERROR_FILE_TOO_LARGE)
+    ReportOnce(path + " is larger than " + std::to_string(kMaxProfileBytes >> 20) +
+               " MB, too large for a profile file: it reads as empty and is never overwritten");
+  return {LoadedProfile::Status::kFailed, file.error(), nullptr};
+}
+
 }  // namespace
 
 LoadedProfile LoadProfile(const std::string& path) {
   InputFile file(path);
   if (file.status() != InputFile::Status::kOpen)
-    return {file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing
-                                                         : LoadedProfile::Status::kFailed,
-            file.error(), nullptr};
+    return {
+        file.status() == InputFile::Status::kMissing ? LoadedProfile::Status::kMissing : LoadedProfile::Status::kFailed,
+        file.error(), nullptr};
 
   Cache& cache = TheCache();
   std::string bytes;
@@ -38,8 +47,8 @@ LoadedProfile LoadProfile(const std::string& path) {
   {
     std::lock_guard lock(cache.mutex);
     if (cache.document && cache.path == path && cache.stamp == file.stamp()) {
-      if (cache.verifiedByStamp) return {LoadedProfile::Status::kLoaded, 0, cache.document};
-      if (!file.ReadAll(bytes)) return {LoadedProfile::Status::kFailed, file.error(), nullptr};
+      if (cache.verifiedByStamp) return {LoadedProfile::Status::kLoaded, 0, cache.document, true};
+      if (!file.ReadAll(bytes)) return ReadFailed(path, file);
       bytesRead = true;
       if (bytes == cache.document->Raw()) {
         cache.verifiedByStamp = !file.stamp().IsRecent();
@@ -47,7 +56,7 @@ LoadedProfile LoadProfile(const std::string& path) {
       }
     }
   }
-  if (!bytesRead && !file.ReadAll(bytes)) return {LoadedProfile::Status::kFailed, file.error(), nullptr};
+  if (!bytesRead && !file.ReadAll(bytes)) return ReadFailed(path, file);
   auto document = std::make_shared<const Document>(Document::Parse(std::move(bytes)));
   if (file.Unchanged()) {
     std::lock_guard lock(cache.mutex);

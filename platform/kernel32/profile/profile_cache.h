@@ -15,11 +15,13 @@ namespace win32::profile {
 struct LoadedProfile {
   enum class Status { kLoaded, kMissing, kFailed };
   Status status = Status::kFailed;
-  DWORD error = 0;                       // the Win32 error code unless loaded
+  DWORD error = 0;                           // the Win32 error code unless loaded
   std::shared_ptr<const Document> document;  // set when loaded
+  bool fromCache = false;                    // taken from the cache on the strength of its stamp alone
 };
 
-// The file at `path` (a system path), from the cache when it is still current.
+// The file at `path` (a system path), from the cache when it is still current. A file
+// larger than kMaxProfileBytes fails with ERROR_FILE_TOO_LARGE, and stderr says so once.
 LoadedProfile LoadProfile(const std::string& path);
 
 // Records the document that was just written to `path`.

@@ -10,6 +10,7 @@ namespace win32::profile {
 namespace {
 
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 
@@ -17,13 +18,6 @@ Offset ToOffset(std::size_t value) { return static_cast<Offset>(value); }
 Span SpanIn(std::string_view text, std::string_view part) {
   const auto begin = static_cast<std::size_t>(part.data() - text.data());
   return {ToOffset(begin), ToOffset(begin + part.size())};
-}
-
-// Unit `unit` of the UTF-16LE text that follows the byte order mark.
-char16_t UnitAt(std::string_view raw, std::size_t unit) {
-  const std::size_t byte = kUtf16Bom.size() + unit * 2;
-  return static_cast<char16_t>(static_cast<unsigned char>(raw[byte]) |
-                               (static_cast<unsigned char>(raw[byte + 1]) << 8));
 }
 
 }  // namespace
@@ -39,41 +33,63 @@ Line LineAt(std::string_view text, std::size_t pos) {
 Document Document::Parse(std::string raw) {
   Document doc;
   doc.raw_ = std::move(raw);
-  doc.utf16_ = doc.raw_.starts_with(kUtf16Bom);
-  if (doc.utf16_) doc.DecodeUtf16();
+  if (doc.raw_.starts_with(kUtf16Bom))
+    doc.encoding_ = Encoding::kUtf16;
+  else if (doc.raw_.starts_with(kUtf8Bom))
+    doc.encoding_ = Encoding::kUtf8;
+  if (doc.encoding_ != Encoding::kAnsi) doc.Decode();
   doc.Index();
   return doc;
 }
 
-void Document::DecodeUtf16() {
-  // Line by line, so that the text and the raw bytes have the same lines and each line's
-  // start can be mapped back to its UTF-16 bytes. An odd last byte is no character and is
-  // left out of the text (it stays in the raw bytes).
-  const std::size_t units = (raw_.size() - kUtf16Bom.size()) / 2;
-  std::size_t unit = 0;
+std::size_t Document::MarkBytes() const {
+  return encoding_ == Encoding::kUtf16 ? kUtf16Bom.size() : encoding_ == Encoding::kUtf8 ? kUtf8Bom.size() : 0;
+}
+
+char16_t Document::UnitAt(std::size_t unit) const {
+  const std::size_t byte = MarkBytes() + unit * UnitBytes();
+  const auto low = static_cast<unsigned char>(raw_[byte]);
+  if (encoding_ != Encoding::kUtf16) return low;
+  return static_cast<char16_t>(low | (static_cast<unsigned char>(raw_[byte + 1]) << 8));
+}
+
+std::string Document::DecodeLine(std::size_t firstUnit, std::size_t endUnit) const {
+  if (encoding_ == Encoding::kUtf8)
+    return cp932::FromUtf8Lossy(std::string_view(raw_).substr(MarkBytes() + firstUnit, endUnit - firstUnit));
   std::u16string content;
+  content.reserve(endUnit - firstUnit);
+  for (std::size_t unit = firstUnit; unit < endUnit; ++unit) content.push_back(UnitAt(unit));
+  return cp932::FromUtf16Lossy(content);
+}
+
+void Document::Decode() {
+  // Line by line, so that the text and the raw bytes have the same lines and each line's
+  // start can be mapped back to its bytes. A line end is the same unit in every encoding
+  // (no UTF-8 sequence holds a CR or LF byte). An odd last byte of a UTF-16 file is no
+  // character and is left out of the text (it stays in the raw bytes).
+  const std::size_t units = (raw_.size() - MarkBytes()) / UnitBytes();
+  std::size_t unit = 0;
   while (unit < units) {
-    lineMap_.emplace_back(ToOffset(decoded_.size()), ToOffset(kUtf16Bom.size() + unit * 2));
-    content.clear();
+    lineMap_.emplace_back(ToOffset(decoded_.size()), ToOffset(MarkBytes() + unit * UnitBytes()));
+    const std::size_t first = unit;
     bool ascii = true;
     for (; unit < units; ++unit) {
-      char16_t c = UnitAt(raw_, unit);
+      char16_t c = UnitAt(unit);
       if (c == u'\r' || c == u'\n') break;
       ascii = ascii && c < 0x80;
-      content.push_back(c);
     }
     if (ascii)
-      for (char16_t c : content) decoded_.push_back(static_cast<char>(c));
+      for (std::size_t u = first; u < unit; ++u) decoded_.push_back(static_cast<char>(UnitAt(u)));
     else
-      decoded_ += cp932::FromUtf16Lossy(content);
+      decoded_ += DecodeLine(first, unit);
     if (unit < units) {
-      const bool cr = UnitAt(raw_, unit) == u'\r';
-      const bool crlf = cr && unit + 1 < units && UnitAt(raw_, unit + 1) == u'\n';
+      const bool cr = UnitAt(unit) == u'\r';
+      const bool crlf = cr && unit + 1 < units && UnitAt(unit + 1) == u'\n';
       decoded_ += crlf ? "\r\n" : cr ? "\r" : "\n";
       unit += crlf ? 2 : 1;
     }
   }
-  if (decoded_.size() > kMaxFileSize) throw std::length_error("profile text too long");
+  if (decoded_.size() > kMaxProfileBytes) throw std::length_error("profile text too long");
 }
 
 void Document::Index() {
@@ -137,17 +153,18 @@ std::span<const Entry> Document::EntriesOf(const Section& section) const {
 }
 
 std::size_t Document::RawOffset(Offset textOffset) const {
-  if (!utf16_) return textOffset;
-  // The end of the text is the end of the last whole UTF-16 unit; an odd byte after it
-  // stays at the very end of the file.
-  if (textOffset == decoded_.size()) return kUtf16Bom.size() + (raw_.size() - kUtf16Bom.size()) / 2 * 2;
+  if (encoding_ == Encoding::kAnsi) return textOffset;
+  // The end of the text is the end of the last whole unit; an odd byte of a UTF-16 file
+  // after it stays at the very end of the file.
+  if (textOffset == decoded_.size()) return MarkBytes() + (raw_.size() - MarkBytes()) / UnitBytes() * UnitBytes();
   auto it = std::lower_bound(lineMap_.begin(), lineMap_.end(), std::make_pair(textOffset, Offset{0}));
   if (it == lineMap_.end() || it->first != textOffset) throw std::logic_error("splice not at a line start");
   return it->second;
 }
 
 std::string Document::EncodeInserted(std::string_view text) const {
-  if (!utf16_) return std::string(text);
+  if (encoding_ == Encoding::kAnsi) return std::string(text);
+  if (encoding_ == Encoding::kUtf8) return cp932::ToUtf8(text);
   std::string bytes;
   for (char16_t c : cp932::ToUtf16(text)) {
     bytes.push_back(static_cast<char>(c & 0xFF));
@@ -158,7 +175,7 @@ std::string Document::EncodeInserted(std::string_view text) const {
 
 std::string Document::Apply(std::span<const Splice> splices) const {
   std::size_t extra = 0;
-  for (const Splice& s : splices) extra += s.text.size() * (utf16_ ? 2 : 1);
+  for (const Splice& s : splices) extra += s.text.size() * (encoding_ == Encoding::kAnsi ? 1 : 2);
   std::string out;
   out.reserve(raw_.size() + extra);
   std::size_t copied = 0;  // raw bytes of the old file already dealt with

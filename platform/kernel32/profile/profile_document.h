@@ -2,9 +2,10 @@
 // and an index of the section headers and the entries (key lines) in them.
 //
 // Edits are splices of whole lines on the text, so every line that an edit does not touch
-// is written back byte for byte, line ends and all. A file that starts with a UTF-16LE
-// byte order mark is read through code page 932 and written back as UTF-16LE; its
-// untouched lines keep their original UTF-16 bytes.
+// is written back byte for byte, line ends and all. A file that starts with a byte order
+// mark, UTF-16LE (as Windows reads it) or UTF-8 (as Notepad writes it), is read through
+// code page 932 and its new lines are written in the file's own encoding; the mark and
+// the untouched lines keep their original bytes.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,10 @@ namespace win32::profile {
 
 using Offset = std::uint32_t;
 
-// Offsets into the text are 32-bit; larger files are not read.
-inline constexpr std::size_t kMaxFileSize = 0x7FFFFFFF;
+// The largest profile file that is read or written. A real INI file is a few kilobytes (a
+// ranking file under one); the limit keeps a huge or runaway file from costing seconds and
+// gigabytes at every call. Offsets into the text are 32-bit, far above it.
+inline constexpr std::size_t kMaxProfileBytes = 4 << 20;
 
 struct Span {
   Offset begin = 0;
@@ -66,12 +69,13 @@ Line LineAt(std::string_view text, std::size_t pos);
 class Document {
  public:
   Document() = default;
-  // Takes the file's bytes (at most kMaxFileSize). Any bytes at all are accepted.
+  // Takes the file's bytes (at most kMaxProfileBytes). Any bytes at all are accepted.
   static Document Parse(std::string raw);
 
   std::string_view Raw() const { return raw_; }
-  // The code page 932 text that the index refers to (the raw bytes unless the file is UTF-16).
-  std::string_view Text() const { return utf16_ ? std::string_view(decoded_) : std::string_view(raw_); }
+  // The code page 932 text that the index refers to (the raw bytes unless the file has a
+  // byte order mark).
+  std::string_view Text() const { return encoding_ == Encoding::kAnsi ? std::string_view(raw_) : decoded_; }
   std::string_view View(Span s) const { return Text().substr(s.begin, s.end - s.begin); }
 
   // The first section with this name (names compare case-insensitively), or null.
@@ -85,15 +89,21 @@ class Document {
   std::string Apply(std::span<const Splice> splices) const;
 
  private:
-  void DecodeUtf16();
+  enum class Encoding { kAnsi, kUtf8, kUtf16 };
+
+  void Decode();
+  std::size_t MarkBytes() const;
+  std::size_t UnitBytes() const { return encoding_ == Encoding::kUtf16 ? 2 : 1; }
+  char16_t UnitAt(std::size_t unit) const;
+  std::string DecodeLine(std::size_t firstUnit, std::size_t endUnit) const;
   void Index();
   std::size_t RawOffset(Offset textOffset) const;
   std::string EncodeInserted(std::string_view text) const;
 
   std::string raw_;
-  bool utf16_ = false;
-  std::string decoded_;                             // UTF-16 files only
-  std::vector<std::pair<Offset, Offset>> lineMap_;  // UTF-16 files only: (text, raw) line starts
+  Encoding encoding_ = Encoding::kAnsi;
+  std::string decoded_;                             // files with a mark only
+  std::vector<std::pair<Offset, Offset>> lineMap_;  // files with a mark only: (text, raw) line starts
   std::vector<Section> sections_;
   std::vector<Entry> entries_;
   std::unordered_map<std::string, std::uint32_t> firstSection_;  // folded name -> index

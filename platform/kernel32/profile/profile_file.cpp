@@ -5,13 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <random>
 
+#include "platform/kernel32/files/file_errors.h"
+#include "platform/kernel32/files/unique_fd.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/kernel32/profile/profile_document.h"
+#include "platform/kernel32/profile/profile_temporaries.h"
 
 namespace win32::profile {
 namespace {
@@ -20,29 +21,6 @@ namespace {
 // milliseconds) with the same size share a stamp; this much margin covers every file
 // system's granularity.
 constexpr time_t kRecentSeconds = 2;
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = fd;
-  }
-  // Closes and reports close()'s own error, which for a written file may be the first
-  // sign that the data did not reach the disk.
-  int Close() {
-    int result = close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -54,62 +32,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string TemporaryNameBeside(const std::string& path) {
-  thread_local std::mt19937_64 random{std::random_device{}()};
-  std::size_t slash = path.rfind('/');
-  std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 64);
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
-  return directory + "." + base + suffix;
-}
-
-// The file to replace: a symbolic link is followed, so that the link stays a link.
-std::string ResolveTarget(const std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-  return real ? std::string(real.get()) : path;
-}
-
-// The Win32 error code for an errno value from a file operation.
-DWORD Win32ErrorFromErrno(int err, DWORD fallback) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-    case ELOOP:
-      return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return ERROR_ACCESS_DENIED;
-    case EBUSY:
-    case ETXTBSY:
-      return ERROR_SHARING_VIOLATION;
-    case ENOSPC:
-    case EDQUOT:
-      return ERROR_DISK_FULL;
-    case EFBIG:
-      return ERROR_FILE_TOO_LARGE;
-    case ENAMETOOLONG:
-      return ERROR_FILENAME_EXCED_RANGE;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case EINVAL:
-      return ERROR_INVALID_NAME;
-    default:
-      return fallback;
-  }
 }
 
 }  // namespace
@@ -153,7 +75,7 @@ InputFile::~InputFile() {
 
 bool InputFile::ReadAll(std::string& bytes) {
   bytes.clear();
-  if (static_cast<std::uint64_t>(stamp_.size) > kMaxFileSize) {
+  if (static_cast<std::uint64_t>(stamp_.size) > kMaxProfileBytes) {
     error_ = ERROR_FILE_TOO_LARGE;
     return false;
   }
@@ -161,15 +83,13 @@ bool InputFile::ReadAll(std::string& bytes) {
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
-      // The file may have grown since it was opened; read on until its real end.
-      if (bytes.size() >= kMaxFileSize) {
-        char probe;
-        ssize_t n = pread(fd_, &probe, 1, static_cast<off_t>(filled));
-        if (n == 0) break;
+      // The file may have grown since it was opened; read on until its real end, or one
+      // byte past the limit.
+      if (bytes.size() > kMaxProfileBytes) {
         error_ = ERROR_FILE_TOO_LARGE;
         return false;
       }
-      bytes.resize(std::min<std::size_t>(kMaxFileSize, bytes.size() + 65536));
+      bytes.resize(std::min<std::size_t>(kMaxProfileBytes + 1, bytes.size() + 65536));
     }
     ssize_t n = pread(fd_, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
     if (n < 0) {
@@ -189,9 +109,16 @@ bool InputFile::Unchanged() const {
   return fstat(fd_, &st) == 0 && FileStamp::Of(st) == stamp_;
 }
 
-DWORD ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string target = ResolveTarget(path);
+std::string ResolveTarget(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+DWORD ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
   if (target.empty() || target.back() == '/') return ERROR_INVALID_NAME;
+  if (bytes.size() > kMaxProfileBytes) return ERROR_FILE_TOO_LARGE;
 
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
@@ -219,13 +146,13 @@ DWORD ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     if (fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
     }
   }
+  // The data reaches the disk before the new name does, so that even a power cut leaves
+  // the old file or the whole new one. The rename itself is not waited for: like Windows,
+  // a profile write promises a whole file, not that it is on the disk when the call returns.
   if (!WriteAll(fd.get(), bytes)) return fail(ERROR_WRITE_FAULT);
-  if (fsync(fd.get()) != 0) return fail(ERROR_WRITE_FAULT);
+  if (fdatasync(fd.get()) != 0) return fail(ERROR_WRITE_FAULT);
   if (fd.Close() != 0) return fail(ERROR_WRITE_FAULT);
   if (rename(temporary.c_str(), target.c_str()) != 0) return fail(ERROR_ACCESS_DENIED);
-  // Make the rename itself durable; if this fails the new file is still in place.
-  UniqueFd directory(open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.get() >= 0) fsync(directory.get());
   return ERROR_SUCCESS;
 }
 

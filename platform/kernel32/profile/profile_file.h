@@ -38,7 +38,8 @@ class InputFile {
   Status status() const { return status_; }
   DWORD error() const { return error_; }  // the Win32 error code when not open
   const FileStamp& stamp() const { return stamp_; }
-  // Reads the whole file; false (with error()) when it cannot be read or is too large.
+  // Reads the whole file; false (with error()) when it cannot be read or is larger than
+  // kMaxProfileBytes (ERROR_FILE_TOO_LARGE).
   bool ReadAll(std::string& bytes);
   // True when the file still has the stamp it was opened with.
   bool Unchanged() const;
@@ -50,11 +51,16 @@ class InputFile {
   FileStamp stamp_;
 };
 
-// Replaces the file at `path` with `bytes`: writes a temporary file beside it, flushes it
-// to disk, gives it the old file's permissions and renames it over the old file. Returns
-// ERROR_SUCCESS, or a Win32 error code with the old file untouched and no temporary left.
-// A file without any write permission counts as read-only, as the read-only attribute does
-// on Windows, even for a user who could write it.
-DWORD ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// The file that a write of `path` replaces: a symbolic link is followed, so that the link
+// stays a link.
+std::string ResolveTarget(const std::string& path);
+
+// Replaces the file `target` (resolved) with `bytes`: writes a temporary file beside it,
+// flushes it to disk, gives it the old file's permissions and renames it over the old
+// file. Returns ERROR_SUCCESS, or a Win32 error code with the old file untouched and no
+// temporary left. A file without any write permission counts as read-only, as the
+// read-only attribute does on Windows, even for a user who could write it; bytes beyond
+// kMaxProfileBytes are refused (ERROR_FILE_TOO_LARGE).
+DWORD ReplaceFileAtomically(const std::string& target, std::string_view bytes);
 
 }  // namespace win32::profile

@@ -1,7 +1,6 @@
 // Profile files on disk: atomic replacement, refusals, hostile contents, UTF-16, caching.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/kernel32/profile/profile_document.h"
 #include "platform/win32.h"
 #include "tests/platform/kernel32/scratch_dir.h"
 
@@ -84,8 +84,8 @@ TEST(ProfileAtomicWrite, ReadOnlyDirectoryKeepsTheOldFile) {
   test::WriteBytes(path, "[s]\r\nk=old\r\n");
   chmod(path.c_str(), 0666);
   ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-  ChildOutcome out = InChild(BecomeUnprivileged,
-                             [&] { return WritePrivateProfileStringA("s", "k", "new", path.c_str()); }, path);
+  ChildOutcome out = InChild(
+      BecomeUnprivileged, [&] { return WritePrivateProfileStringA("s", "k", "new", path.c_str()); }, path);
   chmod(dir.path().c_str(), 0755);
   EXPECT_STREQ(out.before, "old") << "the child could not even read the file; the test proves nothing";
   EXPECT_FALSE(out.written);
@@ -201,22 +201,84 @@ TEST(ProfileHostileFiles, LongLinesNulBytesAndNonFiles) {
   EXPECT_EQ(ReadValue(dir.path()), "(default)");
 }
 
-TEST(ProfileHostileFiles, FiftyMegabytesReadRepeatedly) {
+TEST(ProfileSizeLimit, AFileAboveTheLimitReadsAsMissingAndIsLeftAlone) {
   test::ScratchDir dir;
   const std::string path = dir.File("big.ini");
-  std::string bytes;
-  bytes.reserve(52'000'000);
-  for (int i = 0; bytes.size() < 50'000'000; ++i) {
-    bytes += "[section" + std::to_string(i) + "]\r\n";
-    for (int k = 0; k < 20; ++k) bytes += "key" + std::to_string(k) + "=value" + std::to_string(i * 20 + k) + "\r\n";
+  const std::string head = "[s]\r\nk=found\r\n[pad]\r\n";
+  const std::size_t limit = win32::profile::kMaxProfileBytes;
+  std::string atLimit = head + std::string(limit - head.size() - 2, ';') + "\r\n";
+  ASSERT_EQ(atLimit.size(), limit);
+
+  // At the limit: read, and written as long as the file stays within it.
+  test::WriteBytes(path, atLimit);
+  EXPECT_EQ(ReadValue(path), "found");
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "fount", path.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "founds", path.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+  EXPECT_EQ(test::ReadBytes(path).size(), limit);
+
+  // One byte more: as if there were no file, never written, and said once.
+  test::WriteBytes(path, atLimit + ";");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ReadValue(path), "(default)");
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+  EXPECT_EQ(GetPrivateProfileIntA("s", "n", 7, path.c_str()), 7u);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "x", path.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(test::ReadBytes(path), atLimit + ";");
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find(path + " is larger than 4 MB"), std::string::npos) << said;
+}
+
+TEST(ProfileAtomicWrite, TemporariesOfKilledWritersGoAtTheNextReadOrWrite) {
+  test::ScratchDir dir;
+  const std::string path = dir.File("x.ini");
+  test::WriteBytes(path, "[s]\r\nk=v\r\n");
+  const std::vector<std::string> stale = {".x.ini.0123456789abcdef.tmp", ".other.ini.fedcba9876543210.tmp"};
+  const std::vector<std::string> kept = {".x.ini.tmp", "x.ini.0123456789abcdef.tmp", ".x.ini.0123456789ABCDEF.tmp"};
+  for (const std::string& name : stale) test::WriteBytes(dir.File(name), "half");
+  for (const std::string& name : kept) test::WriteBytes(dir.File(name), "mine");
+  std::vector<std::string> expected = kept;
+  expected.push_back("x.ini");
+  std::sort(expected.begin(), expected.end());
+
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // a new process's cache
+  EXPECT_EQ(ReadValue(path), "v");
+  EXPECT_EQ(Listing(dir.path()), expected);
+  for (const std::string& name : stale) test::WriteBytes(dir.File(name), "half");
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "w", path.c_str()));
+  EXPECT_EQ(Listing(dir.path()), expected);
+}
+
+TEST(ProfileAtomicWrite, ProcessesWritingOneFileAtOnceLoseNoWrite) {
+  test::ScratchDir dir;
+  const std::string path = dir.File("shared.ini");
+  const int kWriters = 3;
+  const int kKeys = 40;
+  std::vector<pid_t> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+        if (!WritePrivateProfileStringA("s", key.c_str(), "1", path.c_str())) _exit(1);
+      }
+      _exit(0);
+    }
+    writers.push_back(pid);
   }
-  bytes += "[last]\r\nk=found\r\n";
-  test::WriteBytes(path, bytes);
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(ReadValue(path, "last", "k"), "found");
-  EXPECT_EQ(ReadValue(path, "section7", "key3"), "value143");
-  ASSERT_TRUE(WritePrivateProfileStringA("section7", "key3", "changed", path.c_str()));
-  EXPECT_EQ(ReadValue(path, "section7", "key3"), "changed");
-  EXPECT_EQ(test::ReadBytes(path).size(), bytes.size() - 1);  // "value143" became "changed"
+  for (pid_t pid : writers) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  for (int w = 0; w < kWriters; ++w)
+    for (int k = 0; k < kKeys; ++k) {
+      const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+      EXPECT_EQ(GetPrivateProfileIntA("s", key.c_str(), 0, path.c_str()), 1u) << key;
+    }
 }
 
 TEST(ProfileCache, SeesEveryChangeMadeBehindItsBack) {

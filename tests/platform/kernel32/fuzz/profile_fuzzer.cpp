@@ -166,9 +166,10 @@ std::string PickPlainValue(FuzzedDataProvider& in) {
   return value;
 }
 
-// Whole characters only. A UTF-16 file holds only what survives the trip through UTF-16,
-// so there only ASCII and the double-byte characters used here count.
-bool IsWholeCharacters(const std::string& s, bool utf16) {
+// Whole characters only. A file with a byte order mark (UTF-16 or UTF-8) holds only what
+// survives the trip through Unicode, so there only ASCII and the double-byte characters
+// used here count.
+bool IsWholeCharacters(const std::string& s, bool encoded) {
   static const char* const known[] = {"\x95\x5C", "\x83\x41", "\x83\x61", "\x83\x5D", "\x83\x5C"};
   for (std::size_t i = 0; i < s.size(); ++i) {
     auto b = static_cast<unsigned char>(s[i]);
@@ -176,11 +177,11 @@ bool IsWholeCharacters(const std::string& s, bool utf16) {
       if (i + 1 >= s.size()) return false;
       auto t = static_cast<unsigned char>(s[i + 1]);
       if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-      if (utf16 &&
+      if (encoded &&
           std::none_of(std::begin(known), std::end(known), [&](const char* k) { return s.compare(i, 2, k) == 0; }))
         return false;
       ++i;
-    } else if (utf16 && b >= 0x80) {
+    } else if (encoded && b >= 0x80) {
       return false;
     }
   }
@@ -191,12 +192,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
 // Names that the file can hold and give back: no line ends, no blanks at the ends, no ']'
 // in a section, no '=' in a key, a key that does not look like a comment or a header.
-bool IsWellFormedSection(const std::string& s, bool utf16) {
-  return IsWholeCharacters(s, utf16) && s.find_first_of("\r\n]") == std::string::npos &&
+bool IsWellFormedSection(const std::string& s, bool encoded) {
+  return IsWholeCharacters(s, encoded) && s.find_first_of("\r\n]") == std::string::npos &&
          (s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back())));
 }
-bool IsWellFormedKey(const std::string& k, bool utf16) {
-  return IsWholeCharacters(k, utf16) && !k.empty() && k.find_first_of("\r\n=") == std::string::npos &&
+bool IsWellFormedKey(const std::string& k, bool encoded) {
+  return IsWholeCharacters(k, encoded) && !k.empty() && k.find_first_of("\r\n=") == std::string::npos &&
          !IsBlank(k.front()) && !IsBlank(k.back()) && k.front() != ';' && k.front() != '[';
 }
 
@@ -232,7 +233,7 @@ void FuzzRead(FuzzedDataProvider& in, const char* path) {
   GetPrivateProfileIntA(section.c_str(), key.c_str(), -7, path);
 }
 
-void FuzzWrite(FuzzedDataProvider& in, const char* path, bool utf16) {
+void FuzzWrite(FuzzedDataProvider& in, const char* path, bool encoded) {
   const std::string section = PickName(in);
   const std::string key = PickName(in);
   const int kind = in.ConsumeIntegralInRange(0, 3);
@@ -251,7 +252,7 @@ void FuzzWrite(FuzzedDataProvider& in, const char* path, bool utf16) {
   const auto context = [&] {
     return Context(section, key, before, after) + (kind == 0 ? "\nvalue: " + Escaped(value) : std::string());
   };
-  if (IsWellFormedSection(section, utf16) && IsWellFormedKey(key, utf16)) {
+  if (IsWellFormedSection(section, encoded) && IsWellFormedKey(key, encoded)) {
     const std::string read = ReadString(section.c_str(), key.c_str(), path);
     if (kind == 0)
       Check(read == value, "a written value did not read back", context);
@@ -259,7 +260,7 @@ void FuzzWrite(FuzzedDataProvider& in, const char* path, bool utf16) {
       Check(read == "\x01missing", kind == 1 ? "a deleted key is still there" : "a deleted section is still there",
             context);
   }
-  if (utf16) return;
+  if (encoded) return;
   if (kind == 0)
     Check(ChangesAtMostOneLine(before, after), "a write changed more than one line", context);
   else
@@ -278,9 +279,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const bool bom = in.ConsumeBool() && in.ConsumeBool();
+  const bool utf8 = bom && in.ConsumeBool();
   std::string initial = in.ConsumeRandomLengthString(16384);
-  if (bom) initial.insert(0, "\xFF\xFE");
-  const bool utf16 = initial.starts_with("\xFF\xFE");
+  if (bom) initial.insert(0, utf8 ? "\xEF\xBB\xBF" : "\xFF\xFE");
+  const bool encoded = initial.starts_with("\xFF\xFE") || initial.starts_with("\xEF\xBB\xBF");
   WriteFile(initial);
   // The same file named the Windows way now and then.
   const std::string path = in.ConsumeBool() ? Directory() + "\\f.ini" : FilePath();
@@ -288,7 +290,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (in.ConsumeBool())
       FuzzRead(in, path.c_str());
     else
-      FuzzWrite(in, path.c_str(), utf16);
+      FuzzWrite(in, path.c_str(), encoded);
   }
   Check(OnlyTheFileIsThere(), "a temporary file was left behind");
   return 0;

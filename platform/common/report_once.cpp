@@ -1,4 +1,4 @@
-#include "platform/winmm/report_once.h"
+#include "platform/common/report_once.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,7 +7,7 @@
 
 #include "platform/common/immortal.h"
 
-namespace win32::winmm {
+namespace win32 {
 namespace {
 
 struct Reported {
@@ -24,4 +24,4 @@ void ReportOnce(const std::string& line) {
   std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
 }
 
-}  // namespace win32::winmm
+}  // namespace win32

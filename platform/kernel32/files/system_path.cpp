@@ -1,8 +1,8 @@
-#include "platform/kernel32/profile/profile_path.h"
+#include "platform/kernel32/files/system_path.h"
 
 #include "platform/common/codepage.h"
 
-namespace win32::profile {
+namespace win32 {
 
 std::optional<std::string> ToSystemPath(std::string_view win32Path) {
   std::string mapped;
@@ -24,4 +24,16 @@ std::optional<std::string> ToSystemPath(std::string_view win32Path) {
   return cp932::ToUtf8(mapped);
 }
 
-}  // namespace win32::profile
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string FileNameOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace win32
