@@ -1,13 +1,5 @@
 #include "app_test_support.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <vector>
-
 #include "app/main_window.h"
 #include "app/shell_globals.h"
 #include "game/game.h"
@@ -15,27 +7,13 @@
 
 namespace app_test {
 
-namespace {
-
-std::vector<std::string>& ScratchDirectories() {
-  static std::vector<std::string> directories;
-  return directories;
-}
-
-void RemoveScratchDirectories() {
-  std::error_code ignored;
-  for (const std::string& directory : ScratchDirectories()) std::filesystem::remove_all(directory, ignored);
-}
-
-}  // namespace
-
-void EnterScratchDirectory(bool withMusic) {
-  char pattern[] = "/tmp/porongo-app-test-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  if (ScratchDirectories().empty()) std::atexit(RemoveScratchDirectories);
-  ScratchDirectories().push_back(pattern);
-  ASSERT_EQ(chdir(pattern), 0);
-  if (withMusic) WriteFile("bgm.mid", ReadFile(PORONGO_BGM_PATH));
+void ShellTest::EnterScratchDirectory(bool withMusic) {
+  std::filesystem::current_path(scratch_.path());
+  if (withMusic) {
+    std::string music = test::ReadBytes(PORONGO_BGM_PATH);
+    ASSERT_FALSE(music.empty()) << "no music in " << PORONGO_BGM_PATH;
+    test::WriteBytes("bgm.mid", music);
+  }
   game.Ranking().Load();
 }
 
@@ -75,18 +53,6 @@ std::string MusicStatus(const char* what) {
   return reply;
 }
 
-std::string ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const char* path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
 bool PaintPending(HWND hwnd) {
   MSG msg;
   return PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE) != 0;
@@ -94,6 +60,7 @@ bool PaintPending(HWND hwnd) {
 
 void MainWindowTest::SetUp() {
   EnterScratchDirectory(/*withMusic=*/true);
+  if (HasFatalFailure()) return;
   hwnd = StartMainWindow();
   ASSERT_NE(hwnd, nullptr);
   ResetGame();

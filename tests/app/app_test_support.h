@@ -7,12 +7,9 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "tests/common/scratch_dir.h"
 
 namespace app_test {
-
-// Moves the process into a new empty directory (so that Ranking.dat is the test's own),
-// copies bgm.mid there when asked, and reloads the game's ranking from it.
-void EnterScratchDirectory(bool withMusic = false);
 
 // Creates the main window as WinMain does (hidden). The game timer is stopped again, so
 // that the test decides when the clock ticks.
@@ -28,16 +25,25 @@ void ResetGame();
 // The reply of "status bgm <what>", or "error N" when the command fails.
 std::string MusicStatus(const char* what);
 
-// The bytes of a file, or "" when it does not exist.
-std::string ReadFile(const char* path);
-void WriteFile(const char* path, const std::string& bytes);
-
 // Whether `hwnd` has a WM_PAINT waiting.
 bool PaintPending(HWND hwnd);
 
+// A test of the shell in a directory of its own, so that Ranking.dat and bgm.mid are the
+// test's own; the directory goes after the test, and the process back where it was.
+class ShellTest : public ::testing::Test {
+ protected:
+  // Moves the process into the test's directory, copies bgm.mid there when asked, and
+  // reloads the game's ranking from it.
+  void EnterScratchDirectory(bool withMusic = false);
+
+ private:
+  test::ScratchDir scratch_;
+  test::CurrentDirectoryGuard cwd_;  // goes back to the first directory before scratch_ is removed
+};
+
 // A test on the real main window (`hwnd`) over a fresh game, in a scratch directory that
 // holds the music file.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ShellTest {
  protected:
   void SetUp() override;
   void TearDown() override;

@@ -9,6 +9,7 @@
 #include "app/shell_globals.h"
 #include "app_test_support.h"
 #include "game/game.h"
+#include "tests/common/on_wine.h"
 
 using namespace app_test;
 
@@ -26,13 +27,13 @@ std::string ShortPiece() {
   return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
-class Music : public ::testing::Test {
+class Music : public ShellTest {
  protected:
   void TearDown() override { StopMainWindow(hwnd); }
 
   void Start(bool withPiece) {
     EnterScratchDirectory();
-    if (withPiece) WriteFile("bgm.mid", ShortPiece());
+    if (withPiece) test::WriteBytes("bgm.mid", ShortPiece());
     hwnd = StartMainWindow();
     ASSERT_NE(hwnd, nullptr);
     ResetGame();
@@ -67,6 +68,9 @@ bool TwoEnds(const std::vector<WPARAM>& notices) {
 TEST_F(Music, ThePieceStartsAgainEachTimeItEndsWhileTheGameIsPlayed) {
   Start(/*withPiece=*/true);
   ASSERT_EQ(MusicStatus("mode"), "playing");
+  // Wine's sequencer without a MIDI output (the tests' prefix has no audio driver) says
+  // "playing" while its position stays at 0: the piece never ends. Windows' plays it through.
+  if (test::OnWine()) GTEST_SKIP() << "Wine without a MIDI output never ends the piece";
   Pump(8000, TwoEnds);
   ASSERT_TRUE(TwoEnds(notices)) << "the piece ended and was played again to its end";
   EXPECT_EQ(MusicStatus("mode"), "playing");

@@ -6,23 +6,33 @@
 #include "game/game.h"
 #include "ranking/name_entry_dialog.h"
 #include "resources/resource.h"
-#include "../platform/user32/user32_test_support.h"
+#include "tests/common/on_wine.h"
+#include "tests/common/step_runner.h"
 
 using namespace app_test;
-using user32_test::Click;
-using user32_test::WidgetOf;
 
 namespace {
 
 HWND Dialog() { return GetActiveWindow(); }
 
-void Type(const char8_t* utf8) {
-  QString text = QString::fromUtf8(reinterpret_cast<const char*>(utf8));
-  for (QChar c : text) Click(WidgetOf(GetFocus()), 0, Qt::NoModifier, QString(c));
+// Keyboard input as the message loop hands it to the focused control. Text comes as
+// WM_CHAR, a double-byte character as two, the lead byte first: what an ANSI window gets
+// from an input method. Narrow literals are code page 932 already.
+void Type(const char* text) {
+  HWND focus = GetFocus();
+  for (const char* c = text; *c != '\0'; ++c) PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(*c), 1);
 }
 
-void Enter() { Click(WidgetOf(GetFocus()), Qt::Key_Return, Qt::NoModifier, "\r"); }
-void Escape() { Click(WidgetOf(GetFocus()), Qt::Key_Escape, Qt::NoModifier, "\x1b"); }
+// A key pressed and let go: the key-down and key-up that the keyboard gives, with the key's
+// scan code (the key-up's also says that the key was down and goes up).
+void Press(WPARAM key, WORD scanCode) {
+  HWND focus = GetFocus();
+  PostMessageA(focus, WM_KEYDOWN, key, MAKELPARAM(1, scanCode));
+  PostMessageA(focus, WM_KEYUP, key, MAKELPARAM(1, scanCode | 0xC000));
+}
+
+void Enter() { Press(VK_RETURN, 0x1C); }
+void Escape() { Press(VK_ESCAPE, 0x01); }
 
 std::string Text(HWND dialog, int id) {
   char buffer[256] = "";
@@ -30,15 +40,15 @@ std::string Text(HWND dialog, int id) {
   return buffer;
 }
 
-class NameEntry : public ::testing::Test {
+class NameEntry : public ShellTest {
  protected:
   void SetUp() override {
     EnterScratchDirectory();
     owner = StartMainWindow();
     ASSERT_NE(owner, nullptr);
     ResetGame();
-    WriteFile("Ranking.dat",
-              "[1]\r\nScore=50\r\n[2]\r\nScore=40\r\n[3]\r\nScore=30\r\n[4]\r\nScore=20\r\n[5]\r\nScore=10\r\n");
+    test::WriteBytes("Ranking.dat",
+                     "[1]\r\nScore=50\r\n[2]\r\nScore=40\r\n[3]\r\nScore=30\r\n[4]\r\nScore=20\r\n[5]\r\nScore=10\r\n");
     game.Ranking().Load();
     game.SetScore(45);  // rank 2
     game.Grow(6);
@@ -46,9 +56,9 @@ class NameEntry : public ::testing::Test {
   void TearDown() override { StopMainWindow(owner); }
 
   INT_PTR Run(std::vector<std::function<void()>> steps) {
-    user32_test::RunSteps(std::move(steps));
+    test::RunSteps(std::move(steps));
     INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCE(DLG_NAME_ENTRY), owner, NameEntryDialogProc, 0);
-    user32_test::StopSteps();
+    test::StopSteps();
     return result;
   }
 
@@ -65,7 +75,7 @@ TEST_F(NameEntry, ShowsTheRankAndTheTopFiveAndRecordsTheTypedNameOnEnter) {
                           prompt = Text(Dialog(), IDC_PROMPT);
                           ownerDisabled = !IsWindowEnabled(owner);
                         },
-                        [] { Type(u8"ポロンゴ太郎"); }, [] { Enter(); }});
+                        [] { Type("ポロンゴ太郎"); }, [] { Enter(); }});
   EXPECT_EQ(result, 1);
   EXPECT_EQ(caption, "あなたは2位です。");
   EXPECT_EQ(prompt, "あなたの記録は上位5位以内に入りました！\n名前が残ります。\n名前を入力して下さい。");
@@ -73,7 +83,7 @@ TEST_F(NameEntry, ShowsTheRankAndTheTopFiveAndRecordsTheTypedNameOnEnter) {
   EXPECT_STREQ(game.Ranking().NameAt(1), "ポロンゴ太郎");
   EXPECT_EQ(game.Ranking().ScoreAt(1), 45);
   EXPECT_EQ(game.Ranking().BodyAt(1), 6);
-  EXPECT_NE(ReadFile("Ranking.dat").find("Name=ポロンゴ太郎"), std::string::npos);
+  EXPECT_NE(test::ReadBytes("Ranking.dat").find("Name=ポロンゴ太郎"), std::string::npos);
 }
 
 TEST_F(NameEntry, AnEmptyNameIsRecordedAsNoName) {
@@ -83,7 +93,7 @@ TEST_F(NameEntry, AnEmptyNameIsRecordedAsNoName) {
 
 TEST_F(NameEntry, EscapeAndTheCloseBoxDoNothing) {
   bool stillOpen = false;
-  Run({[] { Type(u8"Ken"); }, [] { Escape(); }, [] { SendMessageA(Dialog(), WM_CLOSE, 0, 0); },
+  Run({[] { Type("Ken"); }, [] { Escape(); }, [] { SendMessageA(Dialog(), WM_CLOSE, 0, 0); },
        [&] { stillOpen = Text(Dialog(), IDC_NAME_EDIT) == "Ken"; }, [] { Enter(); }});
   EXPECT_TRUE(stillOpen);
   EXPECT_STREQ(game.Ranking().NameAt(1), "Ken");
@@ -91,18 +101,25 @@ TEST_F(NameEntry, EscapeAndTheCloseBoxDoNothing) {
 
 TEST_F(NameEntry, TheNameHoldsTwentyBytesAndNeverHalfACharacter) {
   struct Case {
-    const char8_t* typed;
+    const char* typed;
     const char* kept;
   } cases[] = {
-      {u8"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRST"},
-      {u8"あいうえおかきくけこさしす", "あいうえおかきくけこ"},
-      {u8"ABCDEFGHIJKLMNOPQRSあい", "ABCDEFGHIJKLMNOPQRS"},  // 19 bytes: あ would need 21
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRST"},
+      {"あいうえおかきくけこさしす", "あいうえおかきくけこ"},
+      {"ABCDEFGHIJKLMNOPQRSあい", "ABCDEFGHIJKLMNOPQRS"},  // 19 bytes: あ would need 21
   };
   int score = 60;
   for (const Case& c : cases) {
     ResetGame();
     game.SetScore(score += 10);  // rank 1 each time
-    Run({[&] { Type(c.typed); }, [] { Enter(); }});
+    std::string field;
+    Run({[&] { Type(c.typed); }, [&] { field = Text(Dialog(), IDC_NAME_EDIT); }, [] { Enter(); }});
+    // The edit control of an ANSI window counts its limit in bytes on Windows (EM_LIMITTEXT);
+    // Wine's counts characters, so there the field takes more than twenty bytes of
+    // double-byte text and only the dialog's reading of twenty bytes cuts the name.
+    if (!test::OnWine()) {
+      EXPECT_EQ(field, c.kept) << "the field takes no more";
+    }
     EXPECT_STREQ(game.Ranking().NameAt(0), c.kept);
   }
 }

@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/user32/user32_test_support.h"
 #include "app/game_clock.h"
 #include "app/shell_globals.h"
 #include "app_test_support.h"
 #include "game/game.h"
 #include "resources/resource.h"
+#include "tests/common/on_wine.h"
+#include "tests/common/step_runner.h"
 
 using namespace app_test;
 
@@ -200,24 +201,24 @@ TEST_F(MainWindow, ThePointerShowsTheMenuInFullScreenOnly) {
 }
 
 TEST_F(MainWindow, ResetQuestionAnsweredNoLeavesTheRankingAndItsFile) {
-  WriteFile("Ranking.dat", "[1]\r\nName=Keep\r\nBody=1\r\nScore=9\r\n");
+  test::WriteBytes("Ranking.dat", "[1]\r\nName=Keep\r\nBody=1\r\nScore=9\r\n");
   game.Ranking().Load();
-  user32_test::RunSteps({[] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDNO, 0); }});
+  test::RunSteps({[] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDNO, 0); }});
   Command(CMD_RESET_RANKING);
-  user32_test::StopSteps();
+  test::StopSteps();
   EXPECT_EQ(game.Ranking().ScoreAt(0), 9);
-  EXPECT_EQ(ReadFile("Ranking.dat"), "[1]\r\nName=Keep\r\nBody=1\r\nScore=9\r\n");
+  EXPECT_EQ(test::ReadBytes("Ranking.dat"), "[1]\r\nName=Keep\r\nBody=1\r\nScore=9\r\n");
 }
 
 TEST_F(MainWindow, ResetQuestionAnsweredYesClearsTheRankingAndRewritesTheFile) {
-  WriteFile("Ranking.dat", "[1]\r\nName=Gone\r\nBody=1\r\nScore=9\r\n");
+  test::WriteBytes("Ranking.dat", "[1]\r\nName=Gone\r\nBody=1\r\nScore=9\r\n");
   game.Ranking().Load();
-  user32_test::RunSteps({[] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDYES, 0); }});
+  test::RunSteps({[] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDYES, 0); }});
   Command(CMD_RESET_RANKING);
-  user32_test::StopSteps();
+  test::StopSteps();
   EXPECT_EQ(game.Ranking().ScoreAt(0), 0);
   EXPECT_STREQ(game.Ranking().NameAt(0), "No Name");
-  std::string file = ReadFile("Ranking.dat");
+  std::string file = test::ReadBytes("Ranking.dat");
   EXPECT_NE(file.find("[5]\r\nName=No Name\r\nBody=0\r\nScore=0\r\n"), std::string::npos) << file;
   EXPECT_EQ(file.find("Gone"), std::string::npos);
 }
@@ -230,10 +231,10 @@ TEST_F(MainWindow, TheAboutBoxDoesNotPauseTheGame) {
   lastStepTick = GetTickCount();
   SetTimer(hwnd, GAME_TIMER, 20, GameTimerProc);
   int headY = game.Head().GetY();
-  user32_test::RunSteps(
+  test::RunSteps(
       {[] {}, [] {}, [] {}, [] {}, [] {}, [] {}, [] { SendMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); }}, 40);
   Command(CMD_ABOUT);
-  user32_test::StopSteps();
+  test::StopSteps();
   KillTimer(hwnd, GAME_TIMER);
   EXPECT_GT(game.Head().GetY(), headY) << "the game clock kept running behind the box";
   EXPECT_TRUE(IsWindowEnabled(hwnd)) << "the owner is enabled again";
@@ -242,7 +243,15 @@ TEST_F(MainWindow, TheAboutBoxDoesNotPauseTheGame) {
 TEST_F(MainWindow, ExitDestroysTheWindowStopsTheClockAndTheMusicAndQuitsWithZero) {
   Command(CMD_EXIT);
   EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_EQ(MusicStatus("mode"), "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME)) << "the music is closed";
+  // A command to a name that is not open fails with MCIERR_INVALID_DEVICE_NAME on Windows.
+  // Wine tries to open the name as a file instead and fails on its missing extension
+  // (MCIERR_EXTENSION_NOT_FOUND): there only the failure is checked.
+  std::string closed = MusicStatus("mode");
+  if (test::OnWine()) {
+    EXPECT_EQ(closed.rfind("error ", 0), 0u) << closed;
+  } else {
+    EXPECT_EQ(closed, "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME)) << "the music is closed";
+  }
   MSG msg;
   bool quit = false;
   while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {

@@ -14,7 +14,7 @@
 
 #include "platform/win32.h"
 #include "ranking/ranking_table.h"
-#include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "tests/ranking/ranking_rows.h"
 
 namespace {

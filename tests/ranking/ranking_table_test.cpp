@@ -17,7 +17,7 @@
 
 #include "platform/win32.h"
 #include "tests/common/on_wine.h"
-#include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "tests/ranking/ranking_rows.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "tests/common/scratch_dir.h"
 #include "tests/platform/kernel32/case_name.h"
-#include "tests/platform/kernel32/scratch_dir.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/kernel32/tick_count_override.h"
 #include "platform/win32.h"
-#include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "platform/kernel32/profile/profile_document.h"
 #include "platform/win32.h"
-#include "tests/platform/kernel32/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace {
 

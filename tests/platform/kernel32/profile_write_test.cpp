@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/common/scratch_dir.h"
 #include "tests/platform/kernel32/case_name.h"
-#include "tests/platform/kernel32/scratch_dir.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "platform/user32/dialogs/dialog_state.h"
+#include "tests/common/step_runner.h"
 #include "user32_test_ids.h"
 #include "user32_test_support.h"
 
@@ -80,9 +81,9 @@ class Dialogs : public ::testing::Test {
   void TearDown() override { SetHandler(nullptr); }
 
   INT_PTR Run(int templateId, std::vector<std::function<void()>> steps) {
-    RunSteps(std::move(steps));
+    test::RunSteps(std::move(steps));
     INT_PTR result = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(templateId), owner, TestDialogProc, 0);
-    StopSteps();
+    test::StopSteps();
     return result;
   }
   HWND owner = nullptr;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "tests/common/step_runner.h"
 #include "user32_test_support.h"
 #include "virtual_controller.h"
 
@@ -297,9 +298,9 @@ TEST_P(BoxAnswers, ComeFromThePad) {
     steps.push_back([&pad, button] { pad.Button(button, true); });
     if (i + 1 < buttons.size()) steps.push_back([&pad, button] { pad.Button(button, false); });
   }
-  RunSteps(steps);
+  test::RunSteps(steps);
   int answer = MessageBoxA(window, "?", "pad", GetParam().type);
-  StopSteps();
+  test::StopSteps();
   EXPECT_EQ(answer, GetParam().answer);
   pad.Button(buttons.back(), false);
   ReadKeys();
@@ -331,9 +332,9 @@ TEST_F(Gamepad, AHeldBeforeABoxOpensDoesNotAnswerIt) {
   steps.push_back([&pad] { pad.Button(kRight, true); });
   steps.push_back([&pad] { pad.Button(kRight, false); });
   steps.push_back([&pad] { pad.Button(kA, true); });
-  RunSteps(steps, 25);
+  test::RunSteps(steps, 25);
   int answer = MessageBoxA(window, "?", "pad", MB_YESNO);
-  StopSteps();
+  test::StopSteps();
   EXPECT_TRUE(openAfterRepeatTime);
   EXPECT_EQ(answer, IDNO);
   pad.Button(kA, false);

@@ -3,6 +3,7 @@
 
 #include <QPushButton>
 
+#include "tests/common/step_runner.h"
 #include "user32_test_support.h"
 
 using namespace user32_test;
@@ -26,11 +27,11 @@ class MessageBoxes : public ::testing::Test {
     DispatchPending();
   }
   int Ask(UINT type, std::vector<std::function<void()>> steps, const char* caption = "質問") {
-    RunSteps(std::move(steps));
+    test::RunSteps(std::move(steps));
     std::string text = Sjis(u8"ランキングを初期化します。\nよろしいですか？");
     // Plain literals are code page 932 already, as on a Japanese Windows.
     int answer = MessageBoxA(owner, text.c_str(), caption, type);
-    StopSteps();
+    test::StopSteps();
     return answer;
   }
   HWND owner = nullptr;

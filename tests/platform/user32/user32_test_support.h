@@ -75,13 +75,6 @@ void Press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 void Release(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {});
 void Click(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {});
 
-// Runs the steps one per tick of a thread timer, inside whatever message loop runs then
-// (a modal dialog's, a message box's). When a modal loop is still running well after the
-// last step, its dialog is ended with -99 and the test fails, rather than hanging.
-void RunSteps(std::vector<std::function<void()>> steps, UINT period = 20);
-// Stops the steps (call when the modal call has returned).
-void StopSteps();
-
 // The widget that takes a window's input.
 inline QWidget* WidgetOf(HWND hwnd) { return win32::user32::InputWidgetOf(hwnd); }
 
