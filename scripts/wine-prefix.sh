@@ -35,7 +35,7 @@ environment=(WINEPREFIX="$prefix" LOCPATH="$locales" LC_ALL=ja_JP.UTF-8 WINEDEBU
              WINEDLLOVERRIDES="mscoree,mshtml=")
 
 wine=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n1 || true)
-[[ -n "$wine" ]] || { echo "wine-prefix.sh: Wine is not installed (scripts/install-packages.sh build test)" >&2; exit 1; }
+[[ -n "$wine" ]] || { echo "wine-prefix.sh: Wine is not installed (scripts/install-packages.sh windows)" >&2; exit 1; }
 
 set_up() {
   [[ "$(cat "$folder/ready" 2>/dev/null)" == "$graphics" ]] && return

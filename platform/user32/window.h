@@ -89,6 +89,9 @@ struct Window {
 
   bool IsChild() const { return (style & WS_CHILD) != 0; }
   bool IsVisible() const { return (style & WS_VISIBLE) != 0; }
+  // True while the window manager, not the program, decides where a top-level window's
+  // widget goes (maximised, minimised, full screen).
+  bool HeldByWindowManager() const { return !IsChild() && (maximized || minimized || fullScreen); }
   QSize ClientSize() const {
     if (minimized) return QSize(0, 0);
     return QSize(inner.width(), std::max(0, inner.height() - menuBarHeight));

@@ -50,19 +50,6 @@ void LayOutWidgets(Window& w) {
   frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight);
 }
 
-void Tell(HWND hwnd, const WINDOWPOS& pos, Delivery delivery) {
-  if (delivery == Delivery::Now) {
-    WINDOWPOS copy = pos;
-    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&copy));
-    return;
-  }
-  if (Window* w = LookupWindow(hwnd)) {
-    w->queue->PostCall([pos]() mutable {
-      if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-    });
-  }
-}
-
 // The window manager changed the window on its own, or answered a request in its own way.
 void TakeSystemGeometry(HWND hwnd, QRect inner) {
   Window* w = LookupWindow(hwnd);
@@ -84,10 +71,17 @@ void RememberDecoration(Window& w) {
   NoteDecoration(w.frame);
 }
 
-void SetWidgetGeometry(Window& w, const QRect& inner) {
+// Hands the geometry to the top-level widget, with its size limits lifted meanwhile; what Qt
+// reports of it on the way is our own echo. `sizeOnly`: a position would tell the window
+// manager that the program chose it.
+void SetWidgetGeometry(Window& w, const QRect& inner, bool sizeOnly = false) {
   w.pushingToQt = true;
   ReleaseSizeConstraints(w);
-  w.widget->setGeometry(inner);
+  if (sizeOnly) {
+    w.widget->resize(inner.size());
+  } else {
+    w.widget->setGeometry(inner);
+  }
   ApplySizeConstraints(w);
   w.pushingToQt = false;
 }
@@ -100,7 +94,7 @@ void ScheduleVerdict(Window& w);
 void Verdict(HWND hwnd, unsigned generation) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->awaitGeneration != generation || !w->awaitedInner) return;
-  if (!w->reportedInner || HeldByWindowManager(*w)) {
+  if (!w->reportedInner || w->HeldByWindowManager()) {
     w->awaitedInner.reset();
     w->reportedInner.reset();
     return;
@@ -126,6 +120,19 @@ void ScheduleVerdict(Window& w) {
 
 }  // namespace
 
+void TellPositionChanged(HWND hwnd, const WINDOWPOS& pos, Delivery delivery) {
+  if (delivery == Delivery::Now) {
+    WINDOWPOS copy = pos;
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&copy));
+    return;
+  }
+  if (Window* w = LookupWindow(hwnd)) {
+    w->queue->PostCall([pos]() mutable {
+      if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    });
+  }
+}
+
 void AwaitWindowManager(Window& w) {
   if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.awaitedInner = w.inner;
@@ -133,8 +140,6 @@ void AwaitWindowManager(Window& w) {
   w.insisted = false;
   ScheduleVerdict(w);
 }
-
-bool HeldByWindowManager(const Window& w) { return !w.IsChild() && (w.maximized || w.minimized || w.fullScreen); }
 
 void ForgetRequests(Window& w) {
   w.awaitedInner.reset();
@@ -147,7 +152,7 @@ void UpdateMenuBarHeight(Window& w) {
 }
 
 void KeepNormalGeometry(Window& w) {
-  if (!HeldByWindowManager(w)) w.normalInner = w.inner;
+  if (!w.HeldByWindowManager()) w.normalInner = w.inner;
 }
 
 void PushGeometryToQt(Window& w) {
@@ -157,14 +162,9 @@ void PushGeometryToQt(Window& w) {
     return;
   }
   QWidget& widget = *w.widget;
-  if (!HeldByWindowManager(w)) {
+  if (!w.HeldByWindowManager()) {
     if (w.placedBySystem && !widget.isVisible()) {
-      // Sized only: a position would tell the window manager that the program chose it.
-      w.pushingToQt = true;
-      ReleaseSizeConstraints(w);
-      widget.resize(w.inner.size());
-      ApplySizeConstraints(w);
-      w.pushingToQt = false;
+      SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
     } else if (widget.geometry() != w.inner) {
       if (widget.isVisible()) AwaitWindowManager(w);
       SetWidgetGeometry(w, w.inner);
@@ -223,7 +223,7 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
   if (!moved) pos.flags |= SWP_NOMOVE;
   if (!clientSized) pos.flags |= kNoClientSize;
   if (!clientMoved) pos.flags |= kNoClientMove;
-  Tell(hwnd, pos, delivery);
+  TellPositionChanged(hwnd, pos, delivery);
 }
 
 void SetUpFrame(Window& w, const QRect& outer) {
@@ -271,7 +271,7 @@ void NoteFrameExtents(HWND hwnd, QMargins extents) {
                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | kNoClientSize | kNoClientMove};
   if (outer.topLeft() == oldOuter.topLeft()) pos.flags |= SWP_NOMOVE;
   if (outer.size() == oldOuter.size()) pos.flags |= SWP_NOSIZE;
-  Tell(hwnd, pos, Delivery::Queued);
+  TellPositionChanged(hwnd, pos, Delivery::Queued);
 }
 
 void NoteSystemGeometry(HWND hwnd, QRect inner) {

@@ -19,6 +19,9 @@ enum class Delivery { Now, Queued };
 constexpr UINT kNoClientSize = 0x0800;
 constexpr UINT kNoClientMove = 0x1000;
 
+// Tells the window's procedure of a change with WM_WINDOWPOSCHANGED, as `delivery` says.
+void TellPositionChanged(HWND hwnd, const WINDOWPOS& pos, Delivery delivery);
+
 // Gives the window a new `inner` rectangle (see Window), resizes its pixel buffer,
 // invalidates what the change uncovers, and tells its procedure. `pushToQt`: move the Qt
 // widget as well (not when Qt reported the change itself).
@@ -43,9 +46,6 @@ void ApplyFrameStyle(HWND hwnd);
 
 // Remembers the window's present place as the one it is restored to.
 void KeepNormalGeometry(Window& w);
-
-// True while the window manager, not the program, decides where the window's widget goes.
-bool HeldByWindowManager(const Window& w);
 
 // The window manager holds the window now: a request of ours on its way no longer counts.
 void ForgetRequests(Window& w);

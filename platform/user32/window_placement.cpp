@@ -45,9 +45,7 @@ void PostStateChange(Window& w) {
                 outer.width(),
                 outer.height(),
                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | kNoClientMove | SWP_STATECHANGED};
-  w.queue->PostCall([pos]() mutable {
-    if (LookupWindow(pos.hwnd)) SendMessageA(pos.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-  });
+  TellPositionChanged(w.handle, pos, Delivery::Queued);
 }
 
 // The window manager no longer holds the window: it goes back where the program has put it by
@@ -56,7 +54,7 @@ void PostStateChange(Window& w) {
 void LetGo(Window& w) {
   AwaitWindowManager(w);
   w.queue->PostCall([hwnd = w.handle] {
-    if (Window* again = LookupWindow(hwnd); again && !HeldByWindowManager(*again)) PushGeometryToQt(*again);
+    if (Window* again = LookupWindow(hwnd); again && !again->HeldByWindowManager()) PushGeometryToQt(*again);
   });
 }
 

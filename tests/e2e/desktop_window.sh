@@ -125,14 +125,9 @@ for trip in 1 2 3; do
 done
 # Without waiting for either switch; the About box opens once both are done.
 press ctrl+F4 F4 F1
-about_title="ﾊﾞｰｼﾞｮﾝ情報"
-wait_for 50 find_window --onlyvisible --name "$about_title" || fail "F1 opened no About box"
+wait_for_about
 window_rect_is "$window" "$normal" || fail "full screen and straight back: the window is $(window_rect "$window"), not $normal"
-about=$(find_window --onlyvisible --name "$about_title")
-xdotool windowfocus --sync "$about" 2>/dev/null || true
-xdotool key Escape
-about_closed() { ! find_window --onlyvisible --name "$about_title"; }
-wait_for 50 about_closed || fail "Esc did not close the About box"
+close_about
 
 press Escape
 wait_for_game_end || fail "Esc did not end the program"

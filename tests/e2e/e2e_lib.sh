@@ -155,3 +155,16 @@ expect_no_colour() {
   n=$(count "$@")
   ((n == 0)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected none"
 }
+
+# The About box that F1 opens: waiting for it, and closing it with Esc.
+about_title="ﾊﾞｰｼﾞｮﾝ情報"
+about_open() { find_window --onlyvisible --name "$about_title"; }
+about_closed() { ! about_open; }
+wait_for_about() { wait_for 50 about_open || fail "F1 opened no About box"; }
+close_about() {
+  local about
+  about=$(about_open) || fail "no About box to close"
+  xdotool windowfocus --sync "$about" 2>/dev/null || true
+  xdotool key Escape
+  wait_for 50 about_closed || fail "Esc did not close the About box"
+}

@@ -156,13 +156,8 @@ expect_no_colour "no game-over title in a new game" 80 30 400 60 FF0000
 
 # --- the About box -----------------------------------------------------------------------------
 press F1
-about_title="ﾊﾞｰｼﾞｮﾝ情報"
-wait_for 50 find_window --onlyvisible --name "$about_title" || fail "F1 opened no About box"
-about=$(find_window --onlyvisible --name "$about_title")
-xdotool windowfocus --sync "$about" 2>/dev/null || true
-xdotool key Escape
-about_closed() { ! find_window --onlyvisible --name "$about_title"; }
-wait_for 50 about_closed || fail "Esc did not close the About box"
+wait_for_about
+close_about
 
 # --- Esc quits at once with exit code 0 --------------------------------------------------------
 press Escape

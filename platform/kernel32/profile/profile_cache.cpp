@@ -52,7 +52,7 @@ LoadedProfile LoadProfile(const std::string& path) {
       bytesRead = true;
       if (bytes == cache.document->Raw()) {
         cache.verifiedByStamp = !file.stamp().IsRecent();
-        return {LoadedProfile::Status::kLoaded, 0, cache.document};
+        return {LoadedProfile::Status::kLoaded, 0, cache.document, true};
       }
     }
   }

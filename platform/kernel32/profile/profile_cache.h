@@ -17,7 +17,7 @@ struct LoadedProfile {
   Status status = Status::kFailed;
   DWORD error = 0;                           // the Win32 error code unless loaded
   std::shared_ptr<const Document> document;  // set when loaded
-  bool fromCache = false;                    // taken from the cache on the strength of its stamp alone
+  bool fromCache = false;                    // the version of the file this process had read already
 };
 
 // The file at `path` (a system path), from the cache when it is still current. A file

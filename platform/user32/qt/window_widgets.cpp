@@ -143,17 +143,16 @@ void ApplyWindowFlags(Window& w) {
 
 void ApplySizeConstraints(Window& w) {
   if (!w.widget || w.IsChild() || !HasWindowManager() || (w.style & WS_THICKFRAME)) return;
-  bool held = w.maximized || w.minimized || w.fullScreen;
   if (w.style & WS_MAXIMIZEBOX) {
     // Resizable to the window manager, which alone offers to maximise such a window, but only
     // in steps too large for any drag to take: the window keeps its size against the user's
     // dragging and still fills the screen when maximised or full screen, where window
     // managers ignore the steps. The steps count from the normal size.
-    if (!held) w.widget->setBaseSize(w.inner.size());
+    if (!w.HeldByWindowManager()) w.widget->setBaseSize(w.inner.size());
     w.widget->setSizeIncrement(kNoDraggingStep, kNoDraggingStep);
     return;
   }
-  if (!held) w.widget->setFixedSize(w.inner.size());
+  if (!w.HeldByWindowManager()) w.widget->setFixedSize(w.inner.size());
 }
 
 void ReleaseSizeConstraints(Window& w) {
@@ -163,7 +162,7 @@ void ReleaseSizeConstraints(Window& w) {
   if (w.style & WS_THICKFRAME) {
     w.widget->setSizeIncrement(0, 0);
     w.widget->setBaseSize(0, 0);
-  } else if ((w.style & WS_MAXIMIZEBOX) && !w.maximized && !w.minimized && !w.fullScreen) {
+  } else if ((w.style & WS_MAXIMIZEBOX) && !w.HeldByWindowManager()) {
     // The steps count from the base size: the program's new size becomes the base first.
     w.widget->setBaseSize(w.inner.size());
   }
