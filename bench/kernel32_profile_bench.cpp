@@ -2,53 +2,37 @@
 // limit read fifteen times in a row (once parsed, then from the cache), and the first read
 // of it.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "bench/padded_profile.h"
 #include "platform/kernel32/profile/profile_document.h"
 #include "platform/win32.h"
+#include "tests/common/scratch_dir.h"
 
 namespace {
 
 class Files {
  public:
   Files() {
-    char pattern[] = "/tmp/profile_bench.XXXXXX";
-    if (mkdtemp(pattern) == nullptr) std::abort();
-    dir_ = pattern;
     std::string ranking;
     for (int i = 1; i <= 5; ++i)
       ranking +=
           "[" + std::to_string(i) + "]\r\nName=No Name\r\nBody=0\r\nScore=" + std::to_string(60 - i * 10) + "\r\n";
-    Write(RankingPath(), ranking);
+    test::WriteBytes(RankingPath(), ranking);
     const std::string last = "[last]\r\nk=found\r\n";
-    std::string big;
-    big.reserve(win32::profile::kMaxProfileBytes);
-    for (int i = 0; big.size() + 1000 < win32::profile::kMaxProfileBytes - last.size(); ++i) {
-      big += "[section" + std::to_string(i) + "]\r\n";
-      for (int k = 0; k < 20; ++k) big += "key" + std::to_string(k) + "=value" + std::to_string(k) + "\r\n";
-    }
-    big += last;
-    Write(BigPath(), big);
+    test::WriteBytes(BigPath(), bench::PaddedTo("", win32::profile::kMaxProfileBytes - last.size()) + last);
     // Files written this moment are checked byte for byte on every read until they are a
     // couple of seconds old; a game's files are older than that.
     sleep(3);
   }
-  ~Files() { std::filesystem::remove_all(dir_); }
 
-  std::string RankingPath() const { return dir_ + "/Ranking.dat"; }
-  std::string BigPath() const { return dir_ + "/big.ini"; }
+  std::string RankingPath() const { return dir_.File("Ranking.dat"); }
+  std::string BigPath() const { return dir_.File("big.ini"); }
 
  private:
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string dir_;
+  test::ScratchDir dir_{"/tmp"};
 };
 
 Files& TheFiles() {

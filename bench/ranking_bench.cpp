@@ -4,17 +4,16 @@
 // leaves alone. Saves go to the disk as the game's do; run it where the game would.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "bench/padded_profile.h"
 #include "platform/kernel32/profile/profile_document.h"
 #include "platform/win32.h"
 #include "ranking/ranking_table.h"
+#include "tests/common/scratch_dir.h"
 
 namespace {
 
@@ -26,46 +25,26 @@ std::string RankingFile() {
   return file;
 }
 
-// Ranking.dat with `bytes` more of sections full of keys after it, the densest kind of
-// file to read.
-std::string Padded(std::size_t bytes) {
-  std::string file = RankingFile();
-  const std::size_t end = file.size() + bytes;
-  for (int i = 0;; ++i) {
-    std::string section = "[pad" + std::to_string(i) + "]\r\n";
-    for (int k = 0; k < 20; ++k) section += "key" + std::to_string(k) + "=value" + std::to_string(k) + "\r\n";
-    if (file.size() + section.size() > end) break;
-    file += section;
-  }
-  return file;
-}
-
 class Folders {
  public:
   Folders() {
-    char pattern[] = "/tmp/ranking_bench.XXXXXX";
-    if (mkdtemp(pattern) == nullptr) std::abort();
-    root_ = pattern;
     Make("small", RankingFile());
     // Room for the saves to change the scores' and names' digits without reaching the limit.
-    Make("limit", Padded(win32::profile::kMaxProfileBytes - RankingFile().size() - 1024));
-    Make("50MB", Padded(50'000'000));
+    Make("limit", bench::PaddedTo(RankingFile(), win32::profile::kMaxProfileBytes - 1024));
+    Make("50MB", bench::PaddedTo(RankingFile(), 50'000'000));
     std::filesystem::resize_file(Make("1GB", RankingFile()), 1'000'000'000);  // sparse: no gigabyte on the disk
   }
-  ~Folders() {
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(root_);
-  }
-  void Enter(const std::string& name) const { std::filesystem::current_path(root_ + "/" + name); }
+  void Enter(const std::string& name) const { std::filesystem::current_path(root_.File(name)); }
 
  private:
   std::string Make(const std::string& name, const std::string& bytes) {
-    std::filesystem::create_directories(root_ + "/" + name);
-    const std::string path = root_ + "/" + name + "/Ranking.dat";
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::create_directories(root_.File(name));
+    const std::string path = root_.File(name + "/Ranking.dat");
+    test::WriteBytes(path, bytes);
     return path;
   }
-  std::string root_;
+  test::CurrentDirectoryGuard cwd_;  // goes back after the folders have gone
+  test::ScratchDir root_{"/tmp"};
 };
 
 Folders& TheFolders() {

@@ -61,16 +61,14 @@ client_stretched() {
 wait_for 50 client_one_to_one || fail "at the start the frame is not shown one to one"
 
 # --- the name dialog: its client area begins where the main window's does -----------------
-dialog_title="あなたは1位です。"
-wait_for 200 find_window --onlyvisible --name "$dialog_title" || fail "no name dialog after the game ended"
-dialog=$(find_window --onlyvisible --name "$dialog_title")
+wait_for 200 name_dialog_open || fail "no name dialog after the game ended"
+dialog=$(name_dialog_open)
 wait_for 50 frame_extents "$dialog" || fail "openbox drew no frame around the name dialog"
 client_geometry "$dialog"
 [[ "$X,$Y" == "$client_origin" ]] || fail "the name dialog's client area begins at $X,$Y, the main window's at $client_origin"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return
-dialog_closed() { ! find_window --onlyvisible --name "$dialog_title"; }
-wait_for 50 dialog_closed || fail "Enter did not close the name dialog"
+wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
 
 # --- maximising, three ways, and back -------------------------------------------------------
 maximised() { in_state "$window" MAXIMIZED_VERT && in_state "$window" MAXIMIZED_HORZ; }

@@ -156,6 +156,11 @@ expect_no_colour() {
   ((n == 0)) || fail "$what: $n pixels of #$5 in ($1,$2 $3x$4), expected none"
 }
 
+# The name dialog that a result in first place brings up, by its caption.
+name_dialog_title="あなたは1位です。"
+name_dialog_open() { find_window --onlyvisible --name "$name_dialog_title"; }
+name_dialog_closed() { ! name_dialog_open; }
+
 # The About box that F1 opens: waiting for it, and closing it with Esc.
 about_title="ﾊﾞｰｼﾞｮﾝ情報"
 about_open() { find_window --onlyvisible --name "$about_title"; }

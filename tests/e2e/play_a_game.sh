@@ -48,15 +48,13 @@ shoot
 expect_no_colour "no pause title after resuming" 150 30 300 60 0000FF
 
 # --- the snake runs into the bottom edge; the ranking dialog asks for a name --------------
-dialog_title="あなたは1位です。"
-wait_for 200 find_window --name "$dialog_title" || fail "no name dialog after the game ended"
-dialog=$(find_window --name "$dialog_title")
+wait_for 200 name_dialog_open || fail "no name dialog after the game ended"
+dialog=$(name_dialog_open)
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool type --delay 30 "E2E"
 xdotool key Return
 # The dialog closes once the result is recorded and the file written.
-dialog_closed() { ! find_window --onlyvisible --name "$dialog_title"; }
-wait_for 50 dialog_closed || fail "Enter did not close the name dialog"
+wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
 grep -q "Name=E2E" "$work/Ranking.dat" || fail "Ranking.dat has no entry named E2E: $(cat -v "$work/Ranking.dat")"
 grep -q $'^\[1\]\r$' "$work/Ranking.dat" || fail "Ranking.dat lost its CRLF section lines"
 first_section=$(awk 'NR<=4' "$work/Ranking.dat" | tr -d '\r')

@@ -71,18 +71,16 @@ wait_for 30 turned_right || fail "the stick did not turn the snake right (head a
 # 200 ms from the screenshot: at least 4.8 s while the head was in columns 1 to 5.
 ((column <= 5)) || fail "the head was already in column $column when seen; expected at most 5"
 tap dpup
-dialog_title="あなたは1位です。"
-wait_for 100 find_window --name "$dialog_title" || fail "no name dialog: the game did not end"
+wait_for 100 name_dialog_open || fail "no name dialog: the game did not end"
 elapsed_ms=$((($(date +%s%N) - seen) / 1000000))
 ((elapsed_ms < 4000)) || fail "the game ended ${elapsed_ms} ms after the turn, as late as at the right wall"
 
 # --- the ranking dialog: B (Esc) leaves it open, Start (Enter) records the result -------------
 tap b
 sleep 0.5
-find_window --onlyvisible --name "$dialog_title" >/dev/null || fail "B closed the name dialog"
+name_dialog_open >/dev/null || fail "B closed the name dialog"
 tap start
-dialog_closed() { ! find_window --onlyvisible --name "$dialog_title"; }
-wait_for 50 dialog_closed || fail "Start did not answer the name dialog"
+wait_for 50 name_dialog_closed || fail "Start did not answer the name dialog"
 first_section=$(awk 'NR<=4' "$work/Ranking.dat" | tr -d '\r')
 [[ "$first_section" == *"Name=No Name"* ]] || fail "the result is not first as No Name: $first_section"
 

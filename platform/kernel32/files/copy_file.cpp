@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "platform/kernel32/files/file_errors.h"
-#include "platform/kernel32/files/system_path.h"
 #include "platform/kernel32/files/unique_fd.h"
 #include "platform/kernel32/kernel32.h"
 
 namespace {
 
-BOOL Fail(DWORD error) {
-  SetLastError(error);
-  return FALSE;
-}
+using win32::Fail;
 
 // Copies everything from `from` to `to`; 0 or the errno value. copy_file_range lets the
 // kernel copy (or share the blocks, where the file system can), without the data passing
@@ -49,10 +45,10 @@ int CopyContents(int from, int to) {
 
 BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists) {
   if (lpExistingFileName == nullptr || lpNewFileName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-  std::optional<std::string> source = win32::ToSystemPath(lpExistingFileName);
-  std::optional<std::string> target = win32::ToSystemPath(lpNewFileName);
-  if (!source || !target) return Fail(ERROR_INVALID_NAME);
-  if (source->empty() || target->empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  std::optional<std::string> source = win32::FilePathOf(lpExistingFileName);
+  if (!source) return FALSE;
+  std::optional<std::string> target = win32::FilePathOf(lpNewFileName);
+  if (!target) return FALSE;
 
   win32::UniqueFd from(open(source->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!from.valid()) return Fail(win32::Win32ErrorForPath(errno, *source, ERROR_ACCESS_DENIED));

@@ -6,7 +6,6 @@
 
 #include "platform/kernel32/files/file_errors.h"
 #include "platform/kernel32/files/open_files.h"
-#include "platform/kernel32/files/system_path.h"
 #include "platform/kernel32/kernel32.h"
 
 namespace {
@@ -15,7 +14,7 @@ namespace {
 constexpr DWORD kFileFlags = 0xFFF00000;
 
 HANDLE Fail(DWORD error) {
-  SetLastError(error);
+  win32::Fail(error);
   return INVALID_HANDLE_VALUE;
 }
 
@@ -27,9 +26,8 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
   if (lpFileName == nullptr || dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING)
     return Fail(ERROR_INVALID_PARAMETER);
   if ((dwFlagsAndAttributes & kFileFlags) != 0) return Fail(ERROR_NOT_SUPPORTED);
-  if (*lpFileName == '\0') return Fail(ERROR_PATH_NOT_FOUND);
-  std::optional<std::string> path = win32::ToSystemPath(lpFileName);
-  if (!path) return Fail(ERROR_INVALID_NAME);
+  std::optional<std::string> path = win32::FilePathOf(lpFileName);
+  if (!path) return INVALID_HANDLE_VALUE;
 
   const bool reading = (dwDesiredAccess & GENERIC_READ) != 0;
   const bool writing = (dwDesiredAccess & GENERIC_WRITE) != 0;

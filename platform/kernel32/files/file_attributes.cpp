@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "platform/kernel32/files/file_errors.h"
-#include "platform/kernel32/files/system_path.h"
 #include "platform/kernel32/kernel32.h"
 
 namespace {
@@ -19,19 +18,15 @@ FILETIME ToFileTime(const statx_timestamp& t) {
   return {static_cast<DWORD>(steps), static_cast<DWORD>(steps >> 32)};
 }
 
-BOOL Fail(DWORD error) {
-  SetLastError(error);
-  return FALSE;
-}
-
 }  // namespace
+
+using win32::Fail;
 
 BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation) {
   if (lpFileName == nullptr || lpFileInformation == nullptr || fInfoLevelId != GetFileExInfoStandard)
     return Fail(ERROR_INVALID_PARAMETER);
-  std::optional<std::string> path = win32::ToSystemPath(lpFileName);
-  if (!path) return Fail(ERROR_INVALID_NAME);
-  if (path->empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  std::optional<std::string> path = win32::FilePathOf(lpFileName);
+  if (!path) return FALSE;
   struct statx st {};
   if (statx(AT_FDCWD, path->c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
     return Fail(win32::Win32ErrorForPath(errno, *path, ERROR_ACCESS_DENIED));

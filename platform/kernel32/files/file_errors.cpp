@@ -9,6 +9,24 @@
 
 namespace win32 {
 
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+std::optional<std::string> FilePathOf(LPCSTR name) {
+  if (name == nullptr) {
+    Fail(ERROR_INVALID_PARAMETER);
+    return std::nullopt;
+  }
+  std::optional<std::string> path = ToSystemPath(name);
+  if (!path || path->empty()) {
+    Fail(path ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+    return std::nullopt;
+  }
+  return path;
+}
+
 DWORD Win32ErrorFromErrno(int err, DWORD fallback) {
   switch (err) {
     case ENOENT:

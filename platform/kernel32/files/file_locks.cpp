@@ -15,6 +15,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/kernel32/files/file_errors.h"
 #include "platform/kernel32/files/open_files.h"
 #include "platform/kernel32/kernel32.h"
 
@@ -83,12 +84,9 @@ int Apply(int fd, const std::vector<LockedRange>& ranges, std::uint64_t begin, s
   return 0;
 }
 
-BOOL Fail(DWORD error) {
-  SetLastError(error);
-  return FALSE;
-}
-
 }  // namespace
+
+using win32::Fail;
 
 BOOL WINAPI LockFileEx(HANDLE hFile, DWORD dwFlags, DWORD dwReserved, DWORD nNumberOfBytesToLockLow,
                        DWORD nNumberOfBytesToLockHigh, LPOVERLAPPED lpOverlapped) {

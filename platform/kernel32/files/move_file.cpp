@@ -13,10 +13,7 @@
 
 namespace {
 
-BOOL Fail(DWORD error) {
-  SetLastError(error);
-  return FALSE;
-}
+using win32::Fail;
 
 void SyncDirectory(const std::string& path) {
   win32::UniqueFd directory(open(win32::DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -28,10 +25,10 @@ void SyncDirectory(const std::string& path) {
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
   if (dwFlags & (MOVEFILE_COPY_ALLOWED | MOVEFILE_DELAY_UNTIL_REBOOT)) return Fail(ERROR_NOT_SUPPORTED);
   if (lpExistingFileName == nullptr || lpNewFileName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-  std::optional<std::string> source = win32::ToSystemPath(lpExistingFileName);
-  std::optional<std::string> target = win32::ToSystemPath(lpNewFileName);
-  if (!source || !target) return Fail(ERROR_INVALID_NAME);
-  if (source->empty() || target->empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  std::optional<std::string> source = win32::FilePathOf(lpExistingFileName);
+  if (!source) return FALSE;
+  std::optional<std::string> target = win32::FilePathOf(lpNewFileName);
+  if (!target) return FALSE;
 
   struct stat from {};
   if (lstat(source->c_str(), &from) != 0) return Fail(win32::Win32ErrorForPath(errno, *source, ERROR_ACCESS_DENIED));

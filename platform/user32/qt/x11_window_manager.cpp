@@ -6,7 +6,9 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -73,6 +75,20 @@ bool WindowManagerSupports(xcb_connection_t* c, const std::string& hint) {
   return false;
 }
 
+// Sends the window manager a request about `window` (EWMH: a client message to the root
+// window), with up to four words of data.
+void SendRequest(xcb_connection_t* c, xcb_window_t window, const std::string& type,
+                 std::initializer_list<std::uint32_t> data) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = Atom(c, type);
+  std::copy(data.begin(), data.end(), message.data.data32);
+  xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                 reinterpret_cast<const char*>(&message));
+}
+
 xcb_window_t WindowOf(const QWidget* topLevel) {
   return topLevel && topLevel->windowHandle() ? static_cast<xcb_window_t>(topLevel->winId())
                                               : xcb_window_t{XCB_WINDOW_NONE};
@@ -113,13 +129,7 @@ std::optional<QMargins> RequestFrameExtents(const QWidget* topLevel, std::chrono
   xcb_connection_t* c = Connection();
   xcb_window_t window = WindowOf(topLevel);
   if (!c || window == XCB_WINDOW_NONE || !WindowManagerSupports(c, "_NET_REQUEST_FRAME_EXTENTS")) return std::nullopt;
-  xcb_client_message_event_t request{};
-  request.response_type = XCB_CLIENT_MESSAGE;
-  request.format = 32;
-  request.window = window;
-  request.type = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-  xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                 reinterpret_cast<const char*>(&request));
+  SendRequest(c, window, "_NET_REQUEST_FRAME_EXTENTS", {});
   xcb_flush(c);
   // The answer is a property on the window: asked for directly, so that no event of Qt's is
   // read (and no window procedure called) while the window is being created.
@@ -137,17 +147,7 @@ void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen) {
   if (!c || window == XCB_WINDOW_NONE || !topLevel->isVisible()) return;
   auto request = [&](bool on, xcb_atom_t first, xcb_atom_t second) {
     constexpr std::uint32_t kRemove = 0, kAdd = 1, kFromApplication = 1;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = Atom(c, "_NET_WM_STATE");
-    message.data.data32[0] = on ? kAdd : kRemove;
-    message.data.data32[1] = first;
-    message.data.data32[2] = second;
-    message.data.data32[3] = kFromApplication;
-    xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
+    SendRequest(c, window, "_NET_WM_STATE", {on ? kAdd : kRemove, first, second, kFromApplication});
   };
   request(maximized, Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"), Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
   request(fullScreen, Atom(c, "_NET_WM_STATE_FULLSCREEN"), XCB_ATOM_NONE);
