@@ -6,6 +6,7 @@
 
 #include "platform/user32/cursors.h"
 #include "platform/user32/qt/event_pump.h"
+#include "platform/user32/screen_view.h"
 #include "platform/user32/qt/widget_binding.h"
 #include "platform/user32/user32.h"
 #include "platform/user32/window_table.h"
@@ -58,8 +59,10 @@ POINT CursorPositionNow() {
 }
 
 void NoteCursorPosition(QPoint global) {
-  cursorX.store(global.x());
-  cursorY.store(global.y());
+  // On the program's screen, which may be an emulated one shown scaled.
+  QPoint onScreen = ScreenView::OnDesktop().FromOutput(global);
+  cursorX.store(onScreen.x());
+  cursorY.store(onScreen.y());
 }
 
 }  // namespace win32::user32

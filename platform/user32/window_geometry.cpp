@@ -3,11 +3,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/painting.h"
+#include "platform/user32/screen_view.h"
+#include "platform/user32/work_area.h"
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_widgets.h"
@@ -43,20 +46,29 @@ RECT ToRect(QRect r) { return RECT{r.x(), r.y(), r.x() + r.width(), r.y() + r.he
 
 // Places the menu bar and the client area inside the top-level widget, where the window's
 // geometry says: the same place as the widget's unless the window manager holds it elsewhere.
+// A full-screen window shows the program's screen fitted into the widget, which the window
+// manager has made as large as the output; a window made larger than that screen (a menu bar
+// shown above a 640x480 client area) reaches past its edges, as it would on Windows.
 void LayOutWidgets(Window& w) {
   auto* frame = qobject_cast<FrameWidget*>(w.widget.data());
   if (!frame || w.minimized) return;
-  QPoint offset = w.inner.topLeft() - frame->geometry().topLeft();
-  frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight);
+  if (w.fullScreen) {
+    ScreenView view = ScreenView::In(frame->rect());
+    frame->LayOut(view.ToOutput(w.inner), static_cast<int>(std::lround(w.menuBarHeight * view.Scale())),
+                  view.Scale(), view.Smooth(), view.ToOutput(ScreenArea()));
+    return;
+  }
+  QPoint offset = ScreenView::OnDesktop().ToOutput(w.inner.topLeft()) - frame->geometry().topLeft();
+  frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight, 1, false, QRect());
 }
 
 // The window manager changed the window on its own, or answered a request in its own way.
 void TakeSystemGeometry(HWND hwnd, QRect inner) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
-  // A full-screen window that the program made larger than the screen (a menu bar shown
-  // above a 640x480 client area) reaches past the screen's edges, as it would on Windows.
-  if (inner == w->inner || (w->fullScreen && w->inner.contains(inner))) {
+  // Full screen, the window keeps the place the program gave it on its screen, whatever the
+  // size of the output that shows it.
+  if (inner == w->inner || w->fullScreen) {
     LayOutWidgets(*w);
     return;
   }
@@ -80,7 +92,7 @@ void SetWidgetGeometry(Window& w, const QRect& inner, bool sizeOnly = false) {
   if (sizeOnly) {
     w.widget->resize(inner.size());
   } else {
-    w.widget->setGeometry(inner);
+    w.widget->setGeometry(QRect(ScreenView::OnDesktop().ToOutput(inner.topLeft()), inner.size()));
   }
   ApplySizeConstraints(w);
   w.pushingToQt = false;
@@ -274,10 +286,11 @@ void NoteFrameExtents(HWND hwnd, QMargins extents) {
   TellPositionChanged(hwnd, pos, Delivery::Queued);
 }
 
-void NoteSystemGeometry(HWND hwnd, QRect inner) {
+void NoteSystemGeometry(HWND hwnd, QRect widget) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->IsChild() || w->destroying) return;
   if (w->pushingToQt) return;  // Qt tells of our own change at once: an echo
+  QRect inner(ScreenView::OnDesktop().FromOutput(widget.topLeft()), widget.size());
   if (w->awaitedInner) {
     if (inner == *w->awaitedInner) {
       w->reportedInner.reset();

@@ -1,4 +1,6 @@
-// The client area of a window: shows the window's pixel buffer, which GDI draws into.
+// The client area of a window: shows the window's pixel buffer, which GDI draws into. A
+// window presented on a larger screen than its own (full screen in an emulated display mode)
+// shows it scaled.
 #pragma once
 
 #include <QWidget>
@@ -15,11 +17,23 @@ class ClientWidget final : public QWidget {
  public:
   ClientWidget(HWND hwnd, std::shared_ptr<gdi::PixelBuffer> buffer, QWidget* parent);
 
+  // How many of this widget's pixels show one pixel of the buffer; `smooth`: interpolated
+  // (a scale that is not a whole number).
+  void SetScale(double scale, bool smooth);
+  // Shows again what was drawn in this part of the buffer (client coordinates).
+  void ShowArea(const QRect& area);
+  // A point of this widget in client coordinates.
+  QPoint ToClient(QPointF position) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  QRect ToWidget(const QRect& area) const;
+
   std::shared_ptr<gdi::PixelBuffer> buffer_;
+  double scale_ = 1;
+  bool smooth_ = false;
 };
 
 }  // namespace win32::user32

@@ -1,8 +1,13 @@
 #include "platform/user32/qt/frame_widget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QWindow>
+#include <algorithm>
 
 #include "platform/user32/qt/client_widget.h"
 #include "platform/user32/qt/widget_binding.h"
@@ -14,6 +19,9 @@ FrameWidget::FrameWidget(HWND hwnd) : QWidget(nullptr), hwnd_(hwnd) {
   BindWidget(this, hwnd);
   setAttribute(Qt::WA_DeleteOnClose, false);
   setAttribute(Qt::WA_QuitOnClose, false);
+  // Whatever the menu bar and the client area leave uncovered is painted black here.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
 }
 
 void FrameWidget::SetClient(ClientWidget* client) {
@@ -22,8 +30,10 @@ void FrameWidget::SetClient(ClientWidget* client) {
 }
 
 void FrameWidget::SetMenuBar(QMenuBar* menuBar) {
-  if (menuBar_ && menuBar_ != menuBar) delete menuBar_.data();
+  if (menuBar_ == menuBar) return;
+  if (menuBar_) delete menuBar_.data();
   menuBar_ = menuBar;
+  barScale_ = 1;  // a new bar has its usual font
   if (menuBar_) {
     menuBar_->setParent(this);
     menuBar_->show();
@@ -36,10 +46,47 @@ int FrameWidget::MenuBarHeightFor(int width) const {
   return h > 0 ? h : menuBar_->sizeHint().height();
 }
 
-void FrameWidget::LayOut(const QRect& area, int barHeight) {
-  if (menuBar_) menuBar_->setGeometry(area.x(), area.y(), area.width(), barHeight);
-  if (client_)
+void FrameWidget::LayOut(const QRect& area, int barHeight, double scale, bool smooth, const QRect& screen) {
+  screen_ = screen;
+  if (menuBar_) {
+    // The bar's text grows with it, as it would on a screen of that mode.
+    if (scale != barScale_) {
+      QFont font;  // resolves to the bar's usual font
+      if (scale != 1) {
+        font = QApplication::font(menuBar_);
+        if (font.pointSizeF() > 0) {
+          font.setPointSizeF(font.pointSizeF() * scale);
+        } else {
+          font.setPixelSize(static_cast<int>(font.pixelSize() * scale));
+        }
+      }
+      menuBar_->setFont(font);
+      barScale_ = scale;
+    }
+    menuBar_->setGeometry(area.x(), area.y(), area.width(), barHeight);
+  }
+  if (client_) {
+    client_->SetScale(scale, smooth);
     client_->setGeometry(area.x(), area.y() + barHeight, area.width(), std::max(0, area.height() - barHeight));
+  }
+}
+
+void FrameWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(event->rect(), Qt::black);
+}
+
+void FrameWidget::mouseMoveEvent(QMouseEvent* event) {
+  // Outside the program's screen the pointer stands where it would stop at the screen's edge:
+  // so the menu bar of a full-screen window still comes at the output's top edge.
+  if (screen_.isNull() || !client_) return;
+  QPoint at = event->position().toPoint();
+  at.setX(std::clamp(at.x(), screen_.left(), screen_.right()));
+  at.setY(std::clamp(at.y(), screen_.top(), screen_.bottom()));
+  if (!client_->geometry().contains(at)) return;
+  QMouseEvent moved(QEvent::MouseMove, QPointF(client_->mapFrom(this, at)), event->globalPosition(), event->button(),
+                    event->buttons(), event->modifiers());
+  QCoreApplication::sendEvent(client_, &moved);
 }
 
 bool FrameWidget::event(QEvent* event) {

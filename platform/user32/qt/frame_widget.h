@@ -1,5 +1,6 @@
 // The Qt window of a top-level window: the menu bar, when a menu is attached, above the
-// client area.
+// client area. Presented full screen on a larger screen than the program's own, the two are
+// scaled into their place on it, with black around them.
 #pragma once
 
 #include <QMenuBar>
@@ -27,8 +28,10 @@ class FrameWidget final : public QWidget {
   int MenuBarHeightFor(int width) const;
   // Places the menu bar (`barHeight` high) and the client area below it in `area`, in this
   // widget's coordinates: the window's own geometry, which may reach past the widget while
-  // the window manager holds the widget at another size.
-  void LayOut(const QRect& area, int barHeight);
+  // the window manager holds the widget at another size. `scale`: how many of this widget's
+  // pixels stand for one of the window (`smooth`: not a whole number); `screen`: where the
+  // program's screen lies in this widget while it is presented scaled, else null.
+  void LayOut(const QRect& area, int barHeight, double scale, bool smooth, const QRect& screen);
 
  protected:
   bool event(QEvent* event) override;
@@ -36,6 +39,8 @@ class FrameWidget final : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void ReportGeometry();
@@ -43,6 +48,8 @@ class FrameWidget final : public QWidget {
   HWND hwnd_;
   QPointer<ClientWidget> client_;
   QPointer<QMenuBar> menuBar_;
+  QRect screen_;  // see LayOut
+  double barScale_ = 1;
 };
 
 }  // namespace win32::user32
