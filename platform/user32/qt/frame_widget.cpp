@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/user32/qt/client_widget.h"
 #include "platform/user32/qt/widget_binding.h"
@@ -34,16 +35,25 @@ void FrameWidget::SetMenuBar(QMenuBar* menuBar) {
   if (menuBar_) delete menuBar_.data();
   menuBar_ = menuBar;
   barScale_ = 1;  // a new bar has its usual font
+  measuredWidth_ = -1;
   if (menuBar_) {
     menuBar_->setParent(this);
     menuBar_->show();
   }
 }
 
-int FrameWidget::MenuBarHeightFor(int width) const {
+int FrameWidget::MenuBarHeightFor(int width) {
   if (!menuBar_) return 0;
-  int h = menuBar_->heightForWidth(width);
-  return h > 0 ? h : menuBar_->sizeHint().height();
+  // While the bar is drawn larger, the window's own bar is the one it had before.
+  if (barScale_ != 1 && width == measuredWidth_) return measuredHeight_;
+  int h = menuBar_->heightForWidth(static_cast<int>(std::lround(width * barScale_)));
+  if (h <= 0) h = menuBar_->sizeHint().height();
+  h = static_cast<int>(std::ceil(h / barScale_));
+  if (barScale_ == 1) {
+    measuredWidth_ = width;
+    measuredHeight_ = h;
+  }
+  return h;
 }
 
 void FrameWidget::LayOut(const QRect& area, int barHeight, double scale, bool smooth, const QRect& screen) {

@@ -24,8 +24,9 @@ class FrameWidget final : public QWidget {
   void SetMenuBar(QMenuBar* menuBar);
   QMenuBar* MenuBar() const { return menuBar_; }
 
-  // The height the menu bar takes at this width (0 without a menu bar).
-  int MenuBarHeightFor(int width) const;
+  // The height the menu bar takes at this width (0 without a menu bar), at the window's own
+  // scale.
+  int MenuBarHeightFor(int width);
   // Places the menu bar (`barHeight` high) and the client area below it in `area`, in this
   // widget's coordinates: the window's own geometry, which may reach past the widget while
   // the window manager holds the widget at another size. `scale`: how many of this widget's
@@ -50,6 +51,8 @@ class FrameWidget final : public QWidget {
   QPointer<QMenuBar> menuBar_;
   QRect screen_;  // see LayOut
   double barScale_ = 1;
+  int measuredWidth_ = -1;  // the bar's height at its usual size, last measured
+  int measuredHeight_ = 0;
 };
 
 }  // namespace win32::user32
