@@ -58,6 +58,15 @@ void LetGo(Window& w) {
   });
 }
 
+// The window's size constraints while the window manager holds it, and when it lets go.
+void FollowHeldState(Window& w) {
+  if (w.HeldByWindowManager()) {
+    ReleaseSizeConstraints(w);
+  } else {
+    ApplySizeConstraints(w);
+  }
+}
+
 bool CoversScreen(const Window& w) {
   return !w.IsChild() && !HasDecoration(w.style) && !w.minimized && w.WindowRect().contains(ScreenArea());
 }
@@ -110,6 +119,7 @@ void UpdateFullScreen(HWND hwnd) {
   w->fullScreen = covers;
   // From now on the window manager's geometry counts, not a request of ours on its way.
   if (covers) ForgetRequests(*w);
+  FollowHeldState(*w);
   TellWindowManager(*w);
   if (!covers) LetGo(*w);
 }
@@ -119,19 +129,19 @@ void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullS
   if (!w || w->IsChild() || w->destroying) return;
   // The window manager (or the user through it) took the window out of full screen, or into
   // it: the program's rule is not forced on it again until the window changes.
+  bool wasHeld = w->HeldByWindowManager();
   w->fullScreen = fullScreen;
   if (fullScreen || maximized || minimized) ForgetRequests(*w);
-  if (w->maximized == maximized && w->minimized == minimized) return;
+  if (w->maximized == maximized && w->minimized == minimized) {
+    if (w->HeldByWindowManager() != wasHeld) FollowHeldState(*w);
+    return;
+  }
   if (maximized && !w->maximized && !w->minimized) KeepNormalGeometry(*w);
   bool restored = w->maximized && !maximized && !minimized;
   w->maximized = maximized;
   w->minimized = minimized;
   SetStateStyles(*w);
-  if (maximized || minimized) {
-    ReleaseSizeConstraints(*w);
-  } else {
-    ApplySizeConstraints(*w);
-  }
+  FollowHeldState(*w);
   if (restored && w->normalInner.isValid() && w->normalInner != w->inner) {
     // Back exactly where it was, whatever the window manager restores on its own.
     ChangeGeometry(hwnd, w->normalInner, SWP_NOZORDER | SWP_NOACTIVATE | SWP_STATECHANGED, Delivery::Queued, true);

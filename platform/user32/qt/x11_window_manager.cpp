@@ -154,6 +154,32 @@ void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen) {
   xcb_flush(c);
 }
 
+// The name the window manager gives itself on its check window (EWMH), read once per
+// connection.
+std::string WindowManagerName(xcb_connection_t* c) {
+  struct Known {
+    xcb_connection_t* connection = nullptr;
+    std::string name;
+  };
+  static Immortal<Known> known;
+  if (known->connection == c) return known->name;
+  known->connection = c;
+  known->name.clear();
+  Reply check = Property(c, Root(c), Atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 1);
+  if (!check || check->format != 32 || check->value_len != 1) return {};
+  auto window = *static_cast<const xcb_window_t*>(xcb_get_property_value(check.get()));
+  Reply name = Property(c, window, Atom(c, "_NET_WM_NAME"), Atom(c, "UTF8_STRING"), 64);
+  if (name && name->format == 8) {
+    known->name.assign(static_cast<const char*>(xcb_get_property_value(name.get())), name->value_len);
+  }
+  return known->name;
+}
+
+bool ResizeStepsHoldWhenMaximised() {
+  xcb_connection_t* c = Connection();
+  return c && WindowManagerName(c) == "KWin";
+}
+
 void WatchFrameExtents() {
   static Immortal<FrameExtentsFilter> filter;
   if (xcb_connection_t* c = Connection()) filter->Install(c);

@@ -25,4 +25,9 @@ void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen);
 // (system_events.h).
 void WatchFrameExtents();
 
+// True when the window manager keeps to a window's resize steps even when it maximises the
+// window, so that steps keep it from maximising at all (KWin does; mutter, openbox, Xfwm and
+// the tiling managers do not).
+bool ResizeStepsHoldWhenMaximised();
+
 }  // namespace win32::user32::x11
