@@ -207,15 +207,16 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
   QSize newClient = w->ClientSize();
   QPoint newOrigin = w->ClientOrigin();
 
-  if (newClient != oldClient && !w->minimized) {
-    w->buffer->Resize(newClient.width(), newClient.height());
-    if (!(flags & SWP_NOREDRAW)) {
-      UINT classStyle = w->windowClass->style;
-      bool whole = ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
-                   ((classStyle & CS_VREDRAW) && newClient.height() != oldClient.height());
-      QRegion all(QRect(QPoint(0, 0), newClient));
-      InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
-    }
+  if (newClient != oldClient && !w->minimized) w->buffer->Resize(newClient.width(), newClient.height());
+  if (!(flags & SWP_NOREDRAW) && !w->minimized) {
+    // A new frame is drawn around the client area whole; a resized one is redrawn whole as its
+    // class asks, else where it grew.
+    UINT classStyle = w->windowClass->style;
+    bool whole = (flags & SWP_FRAMECHANGED) ||
+                 ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
+                 ((classStyle & CS_VREDRAW) && newClient.height() != oldClient.height());
+    QRegion all(QRect(QPoint(0, 0), newClient));
+    InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
   }
   if (pushToQt) {
     PushGeometryToQt(*w);

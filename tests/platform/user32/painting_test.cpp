@@ -154,6 +154,29 @@ TEST_F(Painting, TheWindowSystemsExposeOfAPaintedWindowPaintsNothing) {
   DestroyWindow(w);
 }
 
+TEST_F(Painting, AFrameChangeRepaintsTheClientAreaWhole) {
+  // The caption taken away and given back, each time applied by SWP_FRAMECHANGED, as a
+  // program does on the way into full screen and back.
+  LONG style = GetWindowLongA(window, GWL_STYLE);
+  constexpr UINT kApplyFrame = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+  SetWindowLongA(window, GWL_STYLE, style & ~WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, kApplyFrame);
+  DispatchPending();
+  SetWindowLongA(window, GWL_STYLE, style);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, kApplyFrame);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  RECT client;
+  GetClientRect(window, &client);
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+  EXPECT_EQ(ps.rcPaint.left, 0);
+  EXPECT_EQ(ps.rcPaint.top, 0);
+  EXPECT_EQ(ps.rcPaint.right, client.right);
+  EXPECT_EQ(ps.rcPaint.bottom, client.bottom);
+}
+
 TEST_F(Painting, ControlsLeaveTheirDrawingToQt) {
   for (const char* className : {"BUTTON", "STATIC", "EDIT", UPDOWN_CLASSA}) {
     HWND control =
