@@ -44,35 +44,38 @@ void FrameWidget::SetMenuBar(QMenuBar* menuBar) {
 
 int FrameWidget::MenuBarHeightFor(int width) {
   if (!menuBar_) return 0;
-  // While the bar is drawn larger, the window's own bar is the one it had before.
+  // While the bar is drawn larger, its height at its usual size: as measured last at this
+  // width, else measured again at its usual size for a moment.
   if (barScale_ != 1 && width == measuredWidth_) return measuredHeight_;
-  int h = menuBar_->heightForWidth(static_cast<int>(std::lround(width * barScale_)));
-  if (h <= 0) h = menuBar_->sizeHint().height();
-  h = static_cast<int>(std::ceil(h / barScale_));
-  if (barScale_ == 1) {
-    measuredWidth_ = width;
-    measuredHeight_ = h;
+  double scale = barScale_;
+  ScaleMenuBar(1);
+  int h = menuBar_->heightForWidth(width);
+  measuredWidth_ = width;
+  measuredHeight_ = h > 0 ? h : menuBar_->sizeHint().height();
+  ScaleMenuBar(scale);
+  return measuredHeight_;
+}
+
+void FrameWidget::ScaleMenuBar(double scale) {
+  if (scale == barScale_) return;
+  // The bar's text grows with it, as it would on a screen of that mode.
+  QFont font;  // resolves to the bar's usual font
+  if (scale != 1) {
+    font = QApplication::font(menuBar_);
+    if (font.pointSizeF() > 0) {
+      font.setPointSizeF(font.pointSizeF() * scale);
+    } else {
+      font.setPixelSize(static_cast<int>(font.pixelSize() * scale));
+    }
   }
-  return h;
+  menuBar_->setFont(font);
+  barScale_ = scale;
 }
 
 void FrameWidget::LayOut(const QRect& area, int barHeight, double scale, bool smooth, const QRect& screen) {
   screen_ = screen;
   if (menuBar_) {
-    // The bar's text grows with it, as it would on a screen of that mode.
-    if (scale != barScale_) {
-      QFont font;  // resolves to the bar's usual font
-      if (scale != 1) {
-        font = QApplication::font(menuBar_);
-        if (font.pointSizeF() > 0) {
-          font.setPointSizeF(font.pointSizeF() * scale);
-        } else {
-          font.setPixelSize(static_cast<int>(font.pixelSize() * scale));
-        }
-      }
-      menuBar_->setFont(font);
-      barScale_ = scale;
-    }
+    ScaleMenuBar(scale);
     menuBar_->setGeometry(area.x(), area.y(), area.width(), barHeight);
   }
   if (client_) {

@@ -45,6 +45,7 @@ class FrameWidget final : public QWidget {
 
  private:
   void ReportGeometry();
+  void ScaleMenuBar(double scale);
 
   HWND hwnd_;
   QPointer<ClientWidget> client_;

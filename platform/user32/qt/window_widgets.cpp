@@ -118,6 +118,14 @@ void DestroyAllWidgets() {
 
 void ApplyWindowFlags(Window& w) {
   if (!w.widget || w.IsChild()) return;
+  // On Wayland, Qt gives up the compositor's decoration of a window once it has been
+  // frameless, and from then on draws its own title strip below the compositor's. A window
+  // that loses its caption on its way into full screen, where no decoration shows, keeps the
+  // flags it has.
+  if (!HasDecoration(w.style) && w.widget->windowHandle() && OnWayland() &&
+      !(w.widget->windowFlags() & Qt::FramelessWindowHint)) {
+    return;
+  }
   Qt::WindowFlags flags = w.owner ? Qt::Dialog : Qt::Window;
   if (!HasDecoration(w.style)) {
     flags |= Qt::FramelessWindowHint;
