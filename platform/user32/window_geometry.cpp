@@ -13,6 +13,7 @@
 #include "platform/user32/work_area.h"
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
+#include "platform/user32/qt/window_states.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
@@ -130,6 +131,30 @@ void ScheduleVerdict(Window& w) {
   QTimer::singleShot(kWindowManagerPatienceMs, w.widget.data(), [hwnd, generation] { Verdict(hwnd, generation); });
 }
 
+// Tells the window manager the window's states, its size constraints and its place: the
+// final ones of the program's changes, so that it never has to follow the steps on the way.
+void SyncWithWindowManager(Window& w) {
+  w.syncPosted = false;
+  QWidget& widget = *w.widget;
+  if (w.HeldByWindowManager()) {
+    // No constraint keeps a window manager from the size it holds the window at.
+    ReleaseSizeConstraints(w);
+    TellStates(w);
+  } else {
+    TellStates(w);
+    QRect placed(ScreenView::OnDesktop().ToOutput(w.inner.topLeft()), w.inner.size());
+    if (w.placedBySystem && !widget.isVisible()) {
+      SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
+    } else if (widget.geometry() != placed) {
+      if (widget.isVisible()) AwaitWindowManager(w);
+      SetWidgetGeometry(w, w.inner);
+    } else {
+      ApplySizeConstraints(w);
+    }
+  }
+  LayOutWidgets(w);
+}
+
 }  // namespace
 
 void TellPositionChanged(HWND hwnd, const WINDOWPOS& pos, Delivery delivery) {
@@ -167,21 +192,27 @@ void KeepNormalGeometry(Window& w) {
   if (!w.HeldByWindowManager()) w.normalInner = w.inner;
 }
 
+void RequestWindowManagerSync(Window& w) {
+  if (!w.widget || w.IsChild()) return;
+  if (!w.widget->isVisible()) {
+    SyncWithWindowManager(w);
+    return;
+  }
+  if (w.syncPosted) return;
+  w.syncPosted = true;
+  w.queue->PostCall([hwnd = w.handle] {
+    Window* again = LookupWindow(hwnd);
+    if (again && again->widget && !again->destroying) SyncWithWindowManager(*again);
+  });
+}
+
 void PushGeometryToQt(Window& w) {
   if (!w.widget) return;
   if (w.IsChild()) {
     w.widget->setGeometry(w.inner);
     return;
   }
-  QWidget& widget = *w.widget;
-  if (!w.HeldByWindowManager()) {
-    if (w.placedBySystem && !widget.isVisible()) {
-      SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
-    } else if (widget.geometry() != w.inner) {
-      if (widget.isVisible()) AwaitWindowManager(w);
-      SetWidgetGeometry(w, w.inner);
-    }
-  }
+  RequestWindowManagerSync(w);
   LayOutWidgets(w);
 }
 
@@ -292,11 +323,15 @@ void NoteSystemGeometry(HWND hwnd, QRect widget) {
   if (!w || w->IsChild() || w->destroying) return;
   if (w->pushingToQt) return;  // Qt tells of our own change at once: an echo
   QRect inner(ScreenView::OnDesktop().FromOutput(widget.topLeft()), widget.size());
-  if (w->awaitedInner) {
-    if (inner == *w->awaitedInner) {
-      w->reportedInner.reset();
-    } else {
-      w->reportedInner = inner;
+  // The window manager has yet to hear of the program's latest changes, or is on its way to
+  // carry out one: what it says meanwhile of a window it does not hold answers older ones.
+  if (w->awaitedInner || (w->syncPosted && !w->HeldByWindowManager())) {
+    if (w->awaitedInner) {
+      if (inner == *w->awaitedInner) {
+        w->reportedInner.reset();
+      } else {
+        w->reportedInner = inner;
+      }
     }
     LayOutWidgets(*w);
     return;

@@ -12,6 +12,7 @@
 
 #include "platform/user32/qt/client_widget.h"
 #include "platform/user32/qt/widget_binding.h"
+#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
 
 namespace win32::user32 {
@@ -122,7 +123,8 @@ void FrameWidget::closeEvent(QCloseEvent* event) {
 }
 
 void FrameWidget::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::WindowStateChange) {
+  // On X11 the window manager's own word comes through x11_window_manager instead.
+  if (event->type() == QEvent::WindowStateChange && !x11::WatchesWindowManager()) {
     NoteSystemWindowState(hwnd_, isMaximized(), isMinimized(), isFullScreen());
   }
   QWidget::changeEvent(event);

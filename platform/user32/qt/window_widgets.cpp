@@ -82,7 +82,7 @@ void BuildWidgets(Window& w) {
   // The native window exists from now on, so that its class hint and the window manager's
   // hints are there before it is mapped.
   w.widget->winId();
-  x11::WatchFrameExtents();
+  x11::WatchWindowManager();
   SetX11ClassHint(w.widget, w.windowClass->name);
   if (Window* owner = LookupWindow(w.owner); owner && owner->widget && owner->widget->windowHandle()) {
     w.widget->windowHandle()->setTransientParent(owner->widget->windowHandle());
