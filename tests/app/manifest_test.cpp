@@ -1,8 +1,7 @@
 // The application manifest in the built porongo.exe, read back the way Windows reads it: the
 // resource (type 24, id 1) and the activation context that the loader makes from it.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cctype>
@@ -67,8 +66,8 @@ TEST(Manifest, DeclaresNoWindowsAfter7) {
   std::string text = ManifestText();
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   ASSERT_NE(text.find("supportedos"), std::string::npos);
-  for (const char* guid : {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",    // Windows 8
-                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",    // Windows 8.1
+  for (const char* guid : {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",   // Windows 8
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",   // Windows 8.1
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})  // Windows 10 and 11
     EXPECT_EQ(text.find(guid), std::string::npos) << guid;
 }
@@ -86,8 +85,8 @@ TEST(Manifest, WhatTheLoaderReadsFromIt) {
   EXPECT_EQ(context.Setting(k2016, L"dpiAwareness"), L"(none)");
 
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
-  ASSERT_TRUE(QueryActCtxW(0, context.handle(), NULL, RunlevelInformationInActivationContext, &level, sizeof level,
-                           NULL));
+  ASSERT_TRUE(
+      QueryActCtxW(0, context.handle(), NULL, RunlevelInformationInActivationContext, &level, sizeof level, NULL));
   EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
   EXPECT_EQ(level.UiAccess, 0u);
 }
