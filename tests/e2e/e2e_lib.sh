@@ -36,6 +36,7 @@ wait_for() {
 
 # Starts an X server (the command given, which must take -displayfd) and exports DISPLAY.
 start_x_server() {
+  rm -f "$work/display"  # a server started before in this run left its number there
   "$@" -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
   server_pid=$!
   wait_for 200 test -s "$work/display" || return 1
@@ -54,6 +55,14 @@ start_openbox() {
     xdpyinfo >/dev/null 2>&1 || return 1
   done
   return 1
+}
+# Starts i3 on $DISPLAY with a minimal configuration of its own (no bar, no key bindings)
+# and waits until it manages windows.
+start_i3() {
+  printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' >"$work/i3.config"
+  i3 -c "$work/i3.config" >"$work/i3.log" 2>&1 &
+  wm_pid=$!
+  wait_for 100 window_manager_starting && window_manager_running
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 window_manager_starting() { window_manager_running || ! kill -0 "$wm_pid" 2>/dev/null; }
