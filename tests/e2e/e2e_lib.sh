@@ -44,25 +44,27 @@ start_x_server() {
   wait_for 50 xdpyinfo
 }
 
-# Starts openbox on $DISPLAY with its own default settings and waits until it manages windows
-# (once more if it gave up at once while the X server answers).
-start_openbox() {
-  local attempt
+# Starts a window manager (the command after the name of its log, $work/<name>.log) on
+# $DISPLAY and waits until it manages windows; once more if it gave up at once while the X
+# server answers (a server that has just lost its last client resets, and drops a connection
+# made meanwhile).
+start_window_manager() {
+  local log="$work/$1.log" attempt
+  shift
   for attempt in 1 2 3; do
-    XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    "$@" >"$log" 2>&1 &
     wm_pid=$!
     wait_for 100 window_manager_starting && window_manager_running && return 0
     xdpyinfo >/dev/null 2>&1 || return 1
   done
   return 1
 }
-# Starts i3 on $DISPLAY with a minimal configuration of its own (no bar, no key bindings)
-# and waits until it manages windows.
+# openbox with its own default settings.
+start_openbox() { XDG_CONFIG_HOME="$work/config" start_window_manager openbox openbox --sm-disable; }
+# i3 with a minimal configuration of its own (no bar, no key bindings).
 start_i3() {
   printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' >"$work/i3.config"
-  i3 -c "$work/i3.config" >"$work/i3.log" 2>&1 &
-  wm_pid=$!
-  wait_for 100 window_manager_starting && window_manager_running
+  start_window_manager i3 i3 -c "$work/i3.config"
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 window_manager_starting() { window_manager_running || ! kill -0 "$wm_pid" 2>/dev/null; }
