@@ -49,9 +49,9 @@ start_x_server() {
 # server answers (a server that has just lost its last client resets, and drops a connection
 # made meanwhile).
 start_window_manager() {
-  local log="$work/$1.log" attempt
+  local log="$work/$1.log"
   shift
-  for attempt in 1 2 3; do
+  for _ in 1 2 3; do
     "$@" >"$log" 2>&1 &
     wm_pid=$!
     wait_for 100 window_manager_starting && window_manager_running && return 0

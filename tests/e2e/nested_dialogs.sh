@@ -20,7 +20,7 @@ has_keyboard() { [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]]; }
 stop_desktop() {
   kill "$wm_pid" "$server_pid" 2>/dev/null || true
   wait "$wm_pid" "$server_pid" 2>/dev/null || true
-  wm_pid= server_pid=
+  wm_pid='' server_pid=''
 }
 
 for wm in openbox i3; do
