@@ -34,10 +34,12 @@ wait_for() {
   return 1
 }
 
-# Starts an X server (the command given, which must take -displayfd) and exports DISPLAY.
+# Starts an X server (the command given, which must take -displayfd) and exports DISPLAY. It
+# does not reset when its last client leaves: a reset drops the connections being made
+# meanwhile (a window manager's, just after xdpyinfo's probe).
 start_x_server() {
   rm -f "$work/display"  # a server started before in this run left its number there
-  "$@" -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
+  "$@" -noreset -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
   server_pid=$!
   wait_for 200 test -s "$work/display" || return 1
   export DISPLAY=":$(head -n1 "$work/display")"
@@ -45,9 +47,8 @@ start_x_server() {
 }
 
 # Starts a window manager (the command after the name of its log, $work/<name>.log) on
-# $DISPLAY and waits until it manages windows; once more if it gave up at once while the X
-# server answers (a server that has just lost its last client resets, and drops a connection
-# made meanwhile).
+# $DISPLAY and waits until it manages windows (once more if it gave up at once while the X
+# server answers).
 start_window_manager() {
   local log="$work/$1.log"
   shift
