@@ -207,8 +207,8 @@ void PressOnTheKeyboard(int key, const QString& text) {
 }
 
 // An About box is up when a timer opens a name dialog of the same owner over it, as when a
-// game ends behind the box. Enter ends the name dialog; the owner stays disabled, and the keyboard
-// goes back to the About box, which then answers Esc.
+// game ends behind the box. Enter ends the name dialog; the owner stays disabled, and the
+// keyboard goes back to the About box, which then answers Esc.
 TEST_F(Dialogs, ANestedDialogGivesTheKeyboardBackToTheOuterOne) {
   HWND outer = nullptr, outerFocus = nullptr, activeAfter = nullptr, focusAfter = nullptr;
   int outerFocusId = 0;
