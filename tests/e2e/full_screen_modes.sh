@@ -21,7 +21,7 @@ if [[ -z "$xorg" ]]; then
   exit 77
 fi
 cp "$config" "$work/xorg.conf"
-if ! start_x_server "$xorg" -config "$work/xorg.conf" -logfile "$work/Xorg.log" -noreset -nolisten tcp; then
+if ! start_x_server "$xorg" -config "$work/xorg.conf" -logfile "$work/Xorg.log" -nolisten tcp; then
   echo "SKIP: Xorg with the dummy driver did not start: $(tail -n 3 "$work/Xorg.log" 2>/dev/null)"
   exit 77
 fi
