@@ -5,6 +5,9 @@
 namespace {
 
 const char kFileName[] = "Ranking.dat";
+// The file in the current directory without naming the directory. A bare file name would not
+// do: the profile functions look for one in the Windows directory.
+const char kInCurrentDirectory[] = ".\\Ranking.dat";
 
 bool EndsWithSeparator(const char* text, DWORD length) {
   bool separator = false;
@@ -20,10 +23,19 @@ bool EndsWithSeparator(const char* text, DWORD length) {
   return separator;
 }
 
+// Whether the directory as the A functions spell it leads to a directory. A folder whose name
+// has a character outside the process's code page (a Western "Zoë" under code page 932) is
+// spelt with a look-alike ("Zoe") that usually leads nowhere.
+bool IsDirectory(const char* directory) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return GetFileAttributesExA(directory, GetFileExInfoStandard, &data) &&
+         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace
 
 void MakeRankingPath(const char* directory, DWORD directoryLength, char* path) {
-  std::strcpy(path, kFileName);
+  std::strcpy(path, kInCurrentDirectory);
   if (directory == nullptr || directoryLength == 0 || directoryLength >= kRankingPathBytes) return;
   const bool separator = EndsWithSeparator(directory, directoryLength);
   const DWORD needed = directoryLength + (separator ? 0 : 1) + sizeof kFileName;  // sizeof counts the zero
@@ -38,6 +50,6 @@ void GetRankingPath(char* path) {
   char directory[kRankingPathBytes];
   // 0 on failure, and the size needed (with the buffer untouched) when it is too small.
   DWORD length = GetCurrentDirectoryA(kRankingPathBytes, directory);
-  if (length >= kRankingPathBytes) length = 0;
+  if (length >= kRankingPathBytes || (length > 0 && !IsDirectory(directory))) length = 0;
   MakeRankingPath(directory, length, path);
 }

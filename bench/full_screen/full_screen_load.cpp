@@ -13,10 +13,19 @@
 
 namespace {
 
-constexpr UINT_PTR kRestartTimer = 2;
+constexpr UINT_PTR kPaceTimer = 2;
+// The interval that the ten-second steps bring the game down to.
+constexpr int kFastestInterval = 10;
 
-void CALLBACK RestartWhenOver(HWND hwnd, UINT, UINT_PTR, DWORD) {
-  if (game.GetState() == GameOver) PostMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+// Starts a new game when one is over, and keeps every game at the fastest pace (a new game
+// starts slow, and each ten-second step restarts the timer at the game's own interval).
+void CALLBACK KeepPace(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  if (game.GetState() == GameOver) {
+    PostMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+  } else if (game.GetInterval() != kFastestInterval) {
+    game.SetInterval(kFastestInterval);
+    ResetTimer(hwnd, GAME_TIMER, kFastestInterval, GameTimerProc);
+  }
 }
 
 }  // namespace
@@ -26,10 +35,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   LoadStringA(instance, RES_MAIN, windowClassName, sizeof windowClassName);
   RegisterMainWindowClass(instance);
   if (!InitMainWindow(instance, SW_SHOWNORMAL)) return 1;
+  // Shown, the main window is the active one.
   HWND hwnd = GetActiveWindow();
-  // The interval that ten-second steps bring the game down to.
-  ResetTimer(hwnd, GAME_TIMER, 10, GameTimerProc);
-  SetTimer(hwnd, kRestartTimer, 50, RestartWhenOver);
+  KeepPace(hwnd, WM_TIMER, kPaceTimer, 0);
+  SetTimer(hwnd, kPaceTimer, 20, KeepPace);
   if (std::strcmp(commandLine, "full") == 0) PostMessageA(hwnd, WM_COMMAND, CMD_FULLSCREEN_MODE, 0);
 
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCE(RES_MAIN));

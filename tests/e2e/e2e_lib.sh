@@ -34,15 +34,16 @@ wait_for() {
   return 1
 }
 
-# Starts an X server (the command given, which must take -displayfd) and exports DISPLAY.
-# The server picks the first display number without a lock file; another one started at the
-# same moment, or a compositor's XWayland (which keeps no lock file), may take it first: the
-# server then gives up, and is started again.
+# Starts an X server (the command given, which must take -displayfd) and exports DISPLAY. It
+# does not reset when its last client leaves: a reset drops the connections being made
+# meanwhile (a window manager's, just after xdpyinfo's probe). The server picks the first
+# display number without a lock file; another one started at the same moment, or a
+# compositor's XWayland (which keeps no lock file), may take it first: the server then gives
+# up, and is started again.
 start_x_server() {
-  local attempt
-  for attempt in 1 2 3 4 5; do
-    rm -f "$work/display"
-    "$@" -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
+  for _ in 1 2 3 4 5; do
+    rm -f "$work/display"  # a server started before in this run left its number there
+    "$@" -noreset -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
     server_pid=$!
     if wait_for 200 server_answered_or_gone && [[ -s "$work/display" ]]; then
       export DISPLAY=":$(head -n1 "$work/display")"
@@ -56,17 +57,26 @@ start_x_server() {
 }
 server_answered_or_gone() { [[ -s "$work/display" ]] || ! kill -0 "$server_pid" 2>/dev/null; }
 
-# Starts openbox on $DISPLAY with its own default settings and waits until it manages windows
-# (once more if it gave up at once while the X server answers).
-start_openbox() {
-  local attempt
-  for attempt in 1 2 3; do
-    XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+# Starts a window manager (the command after the name of its log, $work/<name>.log) on
+# $DISPLAY and waits until it manages windows (once more if it gave up at once while the X
+# server answers).
+start_window_manager() {
+  local log="$work/$1.log"
+  shift
+  for _ in 1 2 3; do
+    "$@" >"$log" 2>&1 &
     wm_pid=$!
     wait_for 100 window_manager_starting && window_manager_running && return 0
     xdpyinfo >/dev/null 2>&1 || return 1
   done
   return 1
+}
+# openbox with its own default settings.
+start_openbox() { XDG_CONFIG_HOME="$work/config" start_window_manager openbox openbox --sm-disable; }
+# i3 with a minimal configuration of its own (no bar, no key bindings).
+start_i3() {
+  printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' >"$work/i3.config"
+  start_window_manager i3 i3 -c "$work/i3.config"
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 window_manager_starting() { window_manager_running || ! kill -0 "$wm_pid" 2>/dev/null; }

@@ -24,9 +24,9 @@ TEST(RankingPath, OneSeparatorBeforeTheFileName) {
       {"/games/\x83\x5C", "/games/\x83\x5C\\Ranking.dat"},
       {"/games/\x95\x5C\\", "/games/\x95\x5C\\Ranking.dat"},
       {longest, longest + "\\Ranking.dat"},
-      {longest + "d", "Ranking.dat"},  // one byte too long for the buffer
-      {std::string(300, 'x'), "Ranking.dat"},
-      {"", "Ranking.dat"},  // no directory to be had
+      {longest + "d", ".\\Ranking.dat"},  // one byte too long for the buffer
+      {std::string(300, 'x'), ".\\Ranking.dat"},
+      {"", ".\\Ranking.dat"},  // no directory to be had
   };
   for (const Case& c : cases) {
     char path[kRankingPathBytes];

@@ -16,7 +16,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGP
     return -1;
   }
   HWND topOwner = owner ? TopLevelOf(owner) : nullptr;
+  HWND previousActive = GetActiveWindow();
   HWND dialog = CreateDialogFromTemplate(*dialogTemplate, instance, topOwner, proc, initParam);
   if (!dialog) return -1;
-  return RunModal(dialog, topOwner);
+  return RunModal(dialog, topOwner, previousActive);
 }

@@ -180,8 +180,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   HWND topOwner = owner ? TopLevelOf(owner) : nullptr;
   std::u16string body = win32::cp932::ToUtf16(text ? text : "");
   std::u16string title = caption ? win32::cp932::ToUtf16(caption) : u"エラー";
+  HWND previousActive = GetActiveWindow();
   HWND box = CreateDialogFromTemplate(BoxTemplate(body, title, type), nullptr, topOwner, MessageBoxProc,
                                       static_cast<LPARAM>(type));
   if (!box) return 0;
-  return static_cast<int>(RunModal(box, topOwner));
+  return static_cast<int>(RunModal(box, topOwner, previousActive));
 }

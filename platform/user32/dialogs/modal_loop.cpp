@@ -1,6 +1,7 @@
 #include "platform/user32/dialogs/modal_loop.h"
 
 #include "platform/user32/dialogs/dialog_state.h"
+#include "platform/user32/window_state.h"
 #include "platform/user32/window_table.h"
 
 namespace win32::user32 {
@@ -13,9 +14,11 @@ bool StillRunning(HWND dialog) {
   return state && !state->ended && IsWindow(dialog);
 }
 
+bool CanBeActivated(HWND hwnd) { return hwnd && IsWindow(hwnd) && IsWindowVisible(hwnd) && IsInputEnabled(hwnd); }
+
 }  // namespace
 
-INT_PTR RunModal(HWND dialog, HWND owner) {
+INT_PTR RunModal(HWND dialog, HWND owner, HWND previousActive) {
   bool disabledOwner = owner && IsWindowEnabled(owner);
   if (disabledOwner) EnableWindow(owner, FALSE);
   if (StillRunning(dialog) && !IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
@@ -46,7 +49,13 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
   // The owner is enabled before the dialog goes, so that the activation returns to it.
   if (disabledOwner && IsWindow(owner)) EnableWindow(owner, TRUE);
   if (IsWindow(dialog)) DestroyWindow(dialog);
-  if (owner && IsWindow(owner)) SetActiveWindow(owner);
+  // A disabled window takes no activation: while an outer dialog keeps the owner disabled,
+  // that dialog gets the keyboard back.
+  if (CanBeActivated(owner)) {
+    SetActiveWindow(owner);
+  } else if (CanBeActivated(previousActive)) {
+    SetActiveWindow(previousActive);
+  }
   if (quit) PostQuitMessage(static_cast<int>(quitCode));
   return result;
 }

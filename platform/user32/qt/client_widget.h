@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <QRegion>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gdi32/pixel_buffer.h"
 #include "platform/win32_types.h"
@@ -20,7 +23,9 @@ class ClientWidget final : public QWidget {
   // How many of this widget's pixels show one pixel of the buffer; `smooth`: interpolated
   // (a scale that is not a whole number).
   void SetScale(double scale, bool smooth);
-  // Shows again what was drawn in this part of the buffer (client coordinates).
+  // Shows again what was drawn in this part of the buffer (client coordinates): the parts that
+  // differ from what the widget shows. A program that draws its whole frame for every tick
+  // changes few of its pixels, and only those go to the screen.
   void ShowArea(const QRect& area);
   // A point of this widget in client coordinates.
   QPoint ToClient(QPointF position) const;
@@ -30,8 +35,16 @@ class ClientWidget final : public QWidget {
 
  private:
   QRect ToWidget(const QRect& area) const;
+  // The parts of `area` (inside the buffer) where the buffer differs from what was shown.
+  QRegion Changed(const QRect& area) const;
+  // Remembers this part of the buffer as shown.
+  void NoteShown(const QRect& source);
 
   std::shared_ptr<gdi::PixelBuffer> buffer_;
+  // The buffer's pixels as they were when painted last (the same size as the buffer, or
+  // empty before the first paint at this size).
+  std::vector<std::uint32_t> shown_;
+  int shownWidth_ = 0;
   double scale_ = 1;
   bool smooth_ = false;
 };

@@ -199,6 +199,45 @@ TEST_F(Dialogs, TheOwnerIsDisabledAndItsTimersRunMeanwhile) {
   KillTimer(owner, 1);
 }
 
+// A key where a real keyboard's presses go: to the widget that has Qt's focus.
+void PressOnTheKeyboard(int key, const QString& text) {
+  QWidget* target = QApplication::focusWidget();
+  ASSERT_NE(target, nullptr) << "no widget has the keyboard";
+  Click(target, key, Qt::NoModifier, text);
+}
+
+// An About box is up when a timer opens a name dialog of the same owner over it, as when a
+// game ends behind the box. Enter ends the name dialog; the owner stays disabled, and the
+// keyboard goes back to the About box, which then answers Esc.
+TEST_F(Dialogs, ANestedDialogGivesTheKeyboardBackToTheOuterOne) {
+  HWND outer = nullptr, outerFocus = nullptr, activeAfter = nullptr, focusAfter = nullptr;
+  int outerFocusId = 0;
+  BOOL ownerEnabledAfter = TRUE;
+  INT_PTR innerResult = 0;
+  Run(ID_CENTRED_DIALOG,
+      {[&] {
+         outer = dialogLog.dialog;
+         outerFocus = GetFocus();
+         outerFocusId = GetDlgCtrlID(outerFocus);
+         innerResult = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(ID_NAME_DIALOG), owner, TestDialogProc, 0);
+         activeAfter = GetActiveWindow();
+         focusAfter = GetFocus();
+         ownerEnabledAfter = IsWindowEnabled(owner);
+       },
+       // Inside the name dialog's loop.
+       [] { PressOnTheKeyboard(Qt::Key_Return, QStringLiteral("\r")); },
+       // Back in the About box's.
+       [] { PressOnTheKeyboard(Qt::Key_Escape, QStringLiteral("\x1b")); }, [&] { EndDialog(outer, 0); }});
+  EXPECT_EQ(innerResult, 1);
+  EXPECT_FALSE(ownerEnabledAfter);
+  EXPECT_EQ(activeAfter, outer);
+  ASSERT_EQ(outerFocusId, ID_FIELD);
+  EXPECT_EQ(focusAfter, outerFocus);
+  EXPECT_EQ(CountCommand(MAKEWPARAM(IDCANCEL, BN_CLICKED)), 1u);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+}
+
 TEST_F(Dialogs, APlainTemplateIsPlacedFromTheOwnersClientArea) {
   POINT ownerOrigin{0, 0};
   ClientToScreen(owner, &ownerOrigin);
