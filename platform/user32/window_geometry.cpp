@@ -1,5 +1,6 @@
 #include "platform/user32/window_geometry.h"
 
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -140,6 +141,12 @@ void SyncWithWindowManager(Window& w) {
     // No constraint keeps a window manager from the size it holds the window at.
     ReleaseSizeConstraints(w);
     TellStates(w);
+    // On an X server without a window manager, nobody else makes a window full screen.
+    if (w.fullScreen && HasWindowManager() && !x11::WatchesWindowManager() && !OnWayland() && widget.screen()) {
+      w.pushingToQt = true;
+      widget.setGeometry(widget.screen()->geometry());
+      w.pushingToQt = false;
+    }
   } else {
     TellStates(w);
     QRect placed(ScreenView::OnDesktop().ToOutput(w.inner.topLeft()), w.inner.size());
