@@ -65,8 +65,8 @@ struct Window {
   // full screen) its Qt widget may differ from `inner`.
   QRect inner;
   QMargins frame;
-  bool decorated = false;      // the window manager draws a title bar and border around it
-  QMargins normalDecoration;   // the frame it drew last around the window in its normal state
+  bool decorated = false;     // the window manager draws a title bar and border around it
+  QMargins normalDecoration;  // the frame it drew last around the window in its normal state
   int menuBarHeight = 0;
   bool maximized = false;
   bool minimized = false;

@@ -10,15 +10,15 @@
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/painting.h"
-#include "platform/user32/screen_view.h"
-#include "platform/user32/work_area.h"
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
 #include "platform/user32/qt/window_states.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/qt/x11_window_manager.h"
+#include "platform/user32/screen_view.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -30,9 +30,7 @@ constexpr int kWindowManagerPatienceMs = 400;
 // How long a new window waits for the window manager to say what frame it will draw.
 constexpr std::chrono::milliseconds kFrameRequestPatience(250);
 
-QRect Normalized(QRect r) {
-  return QRect(r.topLeft(), QSize(std::max(0, r.width()), std::max(0, r.height())));
-}
+QRect Normalized(QRect r) { return QRect(r.topLeft(), QSize(std::max(0, r.width()), std::max(0, r.height()))); }
 
 // The client area's origin on the screen.
 QPoint ScreenOriginOfClient(const Window& w) {
@@ -56,8 +54,8 @@ void LayOutWidgets(Window& w) {
   if (!frame || w.minimized) return;
   if (w.fullScreen) {
     ScreenView view = ScreenView::In(frame->rect());
-    frame->LayOut(view.ToOutput(w.inner), static_cast<int>(std::lround(w.menuBarHeight * view.Scale())),
-                  view.Scale(), view.Smooth(), view.ToOutput(ScreenArea()));
+    frame->LayOut(view.ToOutput(w.inner), static_cast<int>(std::lround(w.menuBarHeight * view.Scale())), view.Scale(),
+                  view.Smooth(), view.ToOutput(ScreenArea()));
     return;
   }
   QPoint offset = ScreenView::OnDesktop().ToOutput(w.inner.topLeft()) - frame->geometry().topLeft();
@@ -250,8 +248,7 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
     // A new frame is drawn around the client area whole; a resized one is redrawn whole as its
     // class asks, else where it grew.
     UINT classStyle = w->windowClass->style;
-    bool whole = (flags & SWP_FRAMECHANGED) ||
-                 ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
+    bool whole = (flags & SWP_FRAMECHANGED) || ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
                  ((classStyle & CS_VREDRAW) && newClient.height() != oldClient.height());
     QRegion all(QRect(QPoint(0, 0), newClient));
     InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
@@ -299,8 +296,8 @@ void ApplyFrameStyle(HWND hwnd) {
   // around other decorated windows.
   QMargins before = w->normalDecoration.isNull() ? DecorationFor(w->style) : w->normalDecoration;
   w->frame = w->decorated ? before : QMargins();
-  ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED,
-                 Delivery::Now, true);
+  ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED, Delivery::Now,
+                 true);
 }
 
 void NoteFrameExtents(HWND hwnd, QMargins extents) {

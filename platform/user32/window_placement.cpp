@@ -1,16 +1,9 @@
 #include "platform/user32/window_placement.h"
 
-#include <QTimer>
-#include <QWidget>
-
-#include "platform/kernel32/kernel32.h"
 #include "platform/user32/display/current_mode.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/message_queue.h"
 #include "platform/user32/qt/event_pump.h"
-#include "platform/user32/qt/window_manager.h"
-#include "platform/user32/qt/window_widgets.h"
-#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"

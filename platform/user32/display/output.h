@@ -7,7 +7,7 @@
 namespace win32::display {
 
 struct OutputMode {
-  int width = 0;   // in the coordinates windows have (the desktop's scaling applied)
+  int width = 0;  // in the coordinates windows have (the desktop's scaling applied)
   int height = 0;
   int refreshHz = 0;      // whole hertz; 0 when the output does not say
   int bitsPerPixel = 32;  // as Windows counts it: 32 for a 24-bit-deep screen

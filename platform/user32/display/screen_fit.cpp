@@ -9,8 +9,8 @@ ScreenFit FitScreen(int screenWidth, int screenHeight, int outputWidth, int outp
   if (screenWidth <= 0 || screenHeight <= 0 || outputWidth <= 0 || outputHeight <= 0) {
     return {0, 0, std::max(screenWidth, 0), std::max(screenHeight, 0), 1, false};
   }
-  double largest = std::min(static_cast<double>(outputWidth) / screenWidth,
-                            static_cast<double>(outputHeight) / screenHeight);
+  double largest =
+      std::min(static_cast<double>(outputWidth) / screenWidth, static_cast<double>(outputHeight) / screenHeight);
   double whole = std::floor(largest);
   ScreenFit fit;
   if (whole >= 1 && whole * screenHeight * 5 >= outputHeight * 4.0) {

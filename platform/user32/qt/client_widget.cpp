@@ -103,8 +103,7 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
   QRect shown(0, 0, static_cast<int>(std::lround(b.width * scale_)), static_cast<int>(std::lround(b.height * scale_)));
   if (b.width > 0 && b.height > 0 && b.pixels.size() >= static_cast<std::size_t>(b.width) * b.height) {
     // The image borrows the buffer's memory; it lives only for this paint.
-    QImage image(reinterpret_cast<const uchar*>(b.pixels.data()), b.width, b.height, b.width * 4,
-                 QImage::Format_RGB32);
+    QImage image(reinterpret_cast<const uchar*>(b.pixels.data()), b.width, b.height, b.width * 4, QImage::Format_RGB32);
     QRect inside = area.intersected(shown);
     if (scale_ == 1) {
       painter.drawImage(inside.topLeft(), image, inside);

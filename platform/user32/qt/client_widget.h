@@ -3,8 +3,8 @@
 // shows it scaled.
 #pragma once
 
-#include <QWidget>
 #include <QRegion>
+#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -81,9 +81,15 @@ class DisplaySettingsTest : public ::testing::Test {
 
 TEST_F(DisplaySettingsTest, ListsTheStandardSizesUpToTheOutputsOwnAtThreeDepths) {
   std::vector<Listed> expected;
-  for (auto [w, h] : std::vector<std::pair<DWORD, DWORD>>{
-           {640, 480}, {720, 480}, {720, 576}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 768}, {1360, 768},
-           {1366, 768}}) {
+  for (auto [w, h] : std::vector<std::pair<DWORD, DWORD>>{{640, 480},
+                                                          {720, 480},
+                                                          {720, 576},
+                                                          {800, 600},
+                                                          {1024, 768},
+                                                          {1280, 720},
+                                                          {1280, 768},
+                                                          {1360, 768},
+                                                          {1366, 768}}) {
     for (DWORD bits : {8u, 16u, 32u}) expected.push_back({w, h, bits, 60});
   }
   EXPECT_EQ(ListAll(), expected);
@@ -120,7 +126,7 @@ TEST_F(DisplaySettingsTest, FillsTheWholeRecord) {
 
 TEST_F(DisplaySettingsTest, IndexZeroReadsTheOutputAfreshAndLaterIndexesKeepThatList) {
   ASSERT_EQ(ListedAt(0), (Listed{640, 480, 8, 60}));
-  *output = {800, 600, 60, 32};  // the user gave the desktop another resolution
+  *output = {800, 600, 60, 32};                          // the user gave the desktop another resolution
   EXPECT_EQ(ListedAt(26), (Listed{1366, 768, 32, 60}));  // the old list had 27 records
   ASSERT_EQ(ListedAt(0), (Listed{640, 480, 8, 60}));
   DEVMODEA mode;
@@ -200,12 +206,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChangeCase{"TestOnlyChangesNothing", Record(kSizeAndDepth, 640, 480, 16), CDS_TEST, DISP_CHANGE_SUCCESSFUL,
                    kDesktop},
-        ChangeCase{"FullScreenIsAChangeLikeAnother", Record(kSizeAndDepth, 640, 480, 16), CDS_FULLSCREEN,
-                   DISP_CHANGE_SUCCESSFUL, {640, 480, 16, 60}},
-        ChangeCase{"TheOutputsRateIsHonoured", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 800, 600, 8, 60), 0,
-                   DISP_CHANGE_SUCCESSFUL, {800, 600, 8, 60}},
-        ChangeCase{"RateOneMeansTheDefault", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 32, 1), 0,
-                   DISP_CHANGE_SUCCESSFUL, {640, 480, 32, 60}},
+        ChangeCase{"FullScreenIsAChangeLikeAnother",
+                   Record(kSizeAndDepth, 640, 480, 16),
+                   CDS_FULLSCREEN,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {640, 480, 16, 60}},
+        ChangeCase{"TheOutputsRateIsHonoured",
+                   Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 800, 600, 8, 60),
+                   0,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {800, 600, 8, 60}},
+        ChangeCase{"RateOneMeansTheDefault",
+                   Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 32, 1),
+                   0,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {640, 480, 32, 60}},
         ChangeCase{"ARateTheOutputDoesNotRunIsABadMode", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 16, 85),
                    0, DISP_CHANGE_BADMODE, kDesktop},
         ChangeCase{"ASizeLargerThanTheOutputIsABadMode", Record(kSizeAndDepth, 1600, 1200, 32), 0, DISP_CHANGE_BADMODE,
@@ -220,8 +235,11 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"ARecordTooShortForTheDisplayFieldsIsABadMode", Shortened(Record(kSizeAndDepth, 640, 480, 16), 64),
                    0, DISP_CHANGE_BADMODE, kDesktop},
         ChangeCase{"AnAllZeroRecordIsABadMode", DEVMODEA{}, 0, DISP_CHANGE_BADMODE, kDesktop},
-        ChangeCase{"StoringSwitchesButSaysItWasNotStored", Record(kSizeAndDepth, 640, 480, 16), CDS_UPDATEREGISTRY,
-                   DISP_CHANGE_NOTUPDATED, {640, 480, 16, 60}},
+        ChangeCase{"StoringSwitchesButSaysItWasNotStored",
+                   Record(kSizeAndDepth, 640, 480, 16),
+                   CDS_UPDATEREGISTRY,
+                   DISP_CHANGE_NOTUPDATED,
+                   {640, 480, 16, 60}},
         ChangeCase{"StoringWithoutSwitchingDoesNothing", Record(kSizeAndDepth, 640, 480, 16),
                    CDS_UPDATEREGISTRY | CDS_NORESET, DISP_CHANGE_NOTUPDATED, kDesktop}),
     [](const auto& info) { return std::string(info.param.name); });
