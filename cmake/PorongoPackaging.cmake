@@ -37,7 +37,8 @@ if(LINUX)
   # font for the music, without which the game plays on silently.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont | sf2-soundfont-gm")
+  # Qt's Wayland platform, for a desktop without XWayland.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont | sf2-soundfont-gm, qt6-wayland")
 elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "porongo-${PROJECT_VERSION}-win64")

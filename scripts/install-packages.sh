@@ -3,11 +3,11 @@
 #   scripts/install-packages.sh build [run] [test] [windows] [package] [fuzz]
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev
        libasound2-dev binutils-mingw-w64-x86-64 mingw-w64-common)
-run=(fonts-ipafont-gothic timgm6mb-soundfont)
+run=(fonts-ipafont-gothic timgm6mb-soundfont qt6-wayland)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
-      xserver-xorg-core xserver-xorg-video-dummy imagemagick openbox i3 wmctrl weston xwayland
+      imagemagick openbox i3 wmctrl weston xwayland
       lintian appstream desktop-file-utils dpkg-repack)
 # The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
 # own fonts, and the locale definitions for a Japanese prefix).

@@ -1,5 +1,8 @@
 #include "platform/common/qt_application.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
@@ -33,13 +36,44 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-// Qt aborts the process when its platform plugin cannot connect, so the X display is
-// tried here first, the way Qt's plugin connects (through xcb). Platforms other than X11
-// (offscreen, vnc, wayland when chosen explicitly) are trusted as they are.
+// Whether a Wayland compositor answers at $WAYLAND_DISPLAY (a socket name in
+// $XDG_RUNTIME_DIR, or a path), as Qt's plugin would connect to it.
+bool WaylandAnswers(const std::string& name) {
+  std::string path = name;
+  if (path.front() != '/') {
+    std::string runtime = Env("XDG_RUNTIME_DIR");
+    if (runtime.empty()) return false;
+    path = runtime + "/" + name;
+  }
+  sockaddr_un address{};
+  if (path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, path.size());
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return connected;
+}
+
+// Qt aborts the process when its platform plugin cannot connect, so the display is tried
+// here first: the X display, the way Qt's plugin connects (through xcb), where there is one
+// (desktops on Wayland run X11 programs through XWayland), else the Wayland compositor.
+// Platforms named in QT_QPA_PLATFORM other than X11 (offscreen, vnc, wayland) are trusted as
+// they are.
 bool DisplayAvailable(std::string& why) {
   std::string platform = Env("QT_QPA_PLATFORM");
   if (!platform.empty() && platform.rfind("xcb", 0) != 0) return true;
   std::string display = Env("DISPLAY");
+  std::string wayland = Env("WAYLAND_DISPLAY");
+  if (display.empty() && platform.empty() && !wayland.empty()) {
+    if (!WaylandAnswers(wayland)) {
+      why = "cannot connect to the Wayland display \"" + wayland + "\"";
+      return false;
+    }
+    setenv("QT_QPA_PLATFORM", "wayland", 1);
+    return true;
+  }
   if (display.empty()) {
     why = "no display: DISPLAY is not set";
     return false;

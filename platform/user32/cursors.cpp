@@ -1,12 +1,14 @@
 // The mouse pointer: standard cursors, SetCursor, ShowCursor, GetCursorPos.
-#include <QCursor>
+#include "platform/user32/cursors.h"
+
 #include <QApplication>
+#include <QCursor>
 #include <QWidget>
 #include <atomic>
 
-#include "platform/user32/cursors.h"
 #include "platform/user32/qt/event_pump.h"
 #include "platform/user32/qt/widget_binding.h"
+#include "platform/user32/screen_view.h"
 #include "platform/user32/user32.h"
 #include "platform/user32/window_table.h"
 
@@ -23,20 +25,20 @@ struct StandardCursor {
   Qt::CursorShape shape;
 };
 constexpr StandardCursor kStandardCursors[] = {
-    {32512, Qt::ArrowCursor},        // IDC_ARROW
-    {32513, Qt::IBeamCursor},        // IDC_IBEAM
-    {32514, Qt::WaitCursor},         // IDC_WAIT
-    {32515, Qt::CrossCursor},        // IDC_CROSS
-    {32516, Qt::UpArrowCursor},      // IDC_UPARROW
-    {32642, Qt::SizeFDiagCursor},    // IDC_SIZENWSE
-    {32643, Qt::SizeBDiagCursor},    // IDC_SIZENESW
-    {32644, Qt::SizeHorCursor},      // IDC_SIZEWE
-    {32645, Qt::SizeVerCursor},      // IDC_SIZENS
-    {32646, Qt::SizeAllCursor},      // IDC_SIZEALL
-    {32648, Qt::ForbiddenCursor},    // IDC_NO
-    {32649, Qt::PointingHandCursor}, // IDC_HAND
-    {32650, Qt::BusyCursor},         // IDC_APPSTARTING
-    {32651, Qt::WhatsThisCursor},    // IDC_HELP
+    {32512, Qt::ArrowCursor},         // IDC_ARROW
+    {32513, Qt::IBeamCursor},         // IDC_IBEAM
+    {32514, Qt::WaitCursor},          // IDC_WAIT
+    {32515, Qt::CrossCursor},         // IDC_CROSS
+    {32516, Qt::UpArrowCursor},       // IDC_UPARROW
+    {32642, Qt::SizeFDiagCursor},     // IDC_SIZENWSE
+    {32643, Qt::SizeBDiagCursor},     // IDC_SIZENESW
+    {32644, Qt::SizeHorCursor},       // IDC_SIZEWE
+    {32645, Qt::SizeVerCursor},       // IDC_SIZENS
+    {32646, Qt::SizeAllCursor},       // IDC_SIZEALL
+    {32648, Qt::ForbiddenCursor},     // IDC_NO
+    {32649, Qt::PointingHandCursor},  // IDC_HAND
+    {32650, Qt::BusyCursor},          // IDC_APPSTARTING
+    {32651, Qt::WhatsThisCursor},     // IDC_HELP
 };
 
 // A standard cursor's handle is its identifier moved out of the range of other handles.
@@ -58,8 +60,10 @@ POINT CursorPositionNow() {
 }
 
 void NoteCursorPosition(QPoint global) {
-  cursorX.store(global.x());
-  cursorY.store(global.y());
+  // On the program's screen, which may be an emulated one shown scaled.
+  QPoint onScreen = ScreenView::OnDesktop().FromOutput(global);
+  cursorX.store(onScreen.x());
+  cursorY.store(onScreen.y());
 }
 
 }  // namespace win32::user32

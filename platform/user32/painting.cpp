@@ -99,7 +99,7 @@ bool PaintPending(ThreadQueue& queue, const MessageFilter& filter) {
 
 void Present(Window& w, const QRect& area) {
   if (w.client) {
-    w.client->update(area);
+    w.client->ShowArea(area);
   } else if (w.widget) {
     w.widget->update(area);
   }

@@ -10,7 +10,8 @@
 
 namespace win32::user32 {
 
-// The window manager moved or resized a top-level window.
+// The window manager moved or resized a top-level window: its widget is now at `inner`, in Qt's
+// coordinates.
 void NoteSystemGeometry(HWND hwnd, QRect inner);
 
 // The window manager changed the frame it draws around a top-level window.

@@ -13,11 +13,10 @@ namespace win32::user32 {
 namespace {
 
 QRect VirtualDesktop() {
-  if (qt::RunsQt()) {
+  if (qt::RunsQt() && !display::ScreenIsEmulated()) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->virtualGeometry();
   }
-  display::ScreenMode mode = display::CurrentScreenMode();
-  return QRect(0, 0, mode.width, mode.height);
+  return ScreenArea();
 }
 
 // The system colours of Windows' default ("classic" values of Windows 10), 0x00BBGGRR.

@@ -27,6 +27,15 @@ struct WindowExtension {
   virtual ~WindowExtension() = default;
 };
 
+// The states a window manager may hold a top-level window in.
+struct HeldStates {
+  bool maximized = false;
+  bool minimized = false;
+  bool fullScreen = false;
+
+  friend bool operator==(const HeldStates&, const HeldStates&) = default;
+};
+
 struct Window {
   HWND handle = nullptr;
   std::shared_ptr<const WindowClass> windowClass;
@@ -56,8 +65,8 @@ struct Window {
   // full screen) its Qt widget may differ from `inner`.
   QRect inner;
   QMargins frame;
-  bool decorated = false;      // the window manager draws a title bar and border around it
-  QMargins normalDecoration;   // the frame it drew last around the window in its normal state
+  bool decorated = false;     // the window manager draws a title bar and border around it
+  QMargins normalDecoration;  // the frame it drew last around the window in its normal state
   int menuBarHeight = 0;
   bool maximized = false;
   bool minimized = false;
@@ -72,6 +81,12 @@ struct Window {
   bool insisted = false;
   unsigned awaitGeneration = 0;
   bool pushingToQt = false;  // Qt's reports during our own change are echoes
+  bool syncPosted = false;   // the window manager is to hear of the window's changes
+  // The states last asked of the window manager while it has not been seen to take them (its
+  // reports meanwhile are steps on the way, or answers to older requests), and its last word.
+  std::optional<HeldStates> askedStates;
+  HeldStates reportedStates;
+  unsigned stateGeneration = 0;
 
   // Painting.
   std::shared_ptr<gdi::PixelBuffer> buffer;

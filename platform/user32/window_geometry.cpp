@@ -1,8 +1,10 @@
 #include "platform/user32/window_geometry.h"
 
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "platform/kernel32/kernel32.h"
@@ -10,10 +12,13 @@
 #include "platform/user32/painting.h"
 #include "platform/user32/qt/frame_widget.h"
 #include "platform/user32/qt/window_manager.h"
+#include "platform/user32/qt/window_states.h"
 #include "platform/user32/qt/window_widgets.h"
 #include "platform/user32/qt/x11_window_manager.h"
+#include "platform/user32/screen_view.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_table.h"
+#include "platform/user32/work_area.h"
 
 namespace win32::user32 {
 namespace {
@@ -25,9 +30,7 @@ constexpr int kWindowManagerPatienceMs = 400;
 // How long a new window waits for the window manager to say what frame it will draw.
 constexpr std::chrono::milliseconds kFrameRequestPatience(250);
 
-QRect Normalized(QRect r) {
-  return QRect(r.topLeft(), QSize(std::max(0, r.width()), std::max(0, r.height())));
-}
+QRect Normalized(QRect r) { return QRect(r.topLeft(), QSize(std::max(0, r.width()), std::max(0, r.height()))); }
 
 // The client area's origin on the screen.
 QPoint ScreenOriginOfClient(const Window& w) {
@@ -43,20 +46,29 @@ RECT ToRect(QRect r) { return RECT{r.x(), r.y(), r.x() + r.width(), r.y() + r.he
 
 // Places the menu bar and the client area inside the top-level widget, where the window's
 // geometry says: the same place as the widget's unless the window manager holds it elsewhere.
+// A full-screen window shows the program's screen fitted into the widget, which the window
+// manager has made as large as the output; a window made larger than that screen (a menu bar
+// shown above a 640x480 client area) reaches past its edges, as it would on Windows.
 void LayOutWidgets(Window& w) {
   auto* frame = qobject_cast<FrameWidget*>(w.widget.data());
   if (!frame || w.minimized) return;
-  QPoint offset = w.inner.topLeft() - frame->geometry().topLeft();
-  frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight);
+  if (w.fullScreen) {
+    ScreenView view = ScreenView::In(frame->rect());
+    frame->LayOut(view.ToOutput(w.inner), static_cast<int>(std::lround(w.menuBarHeight * view.Scale())), view.Scale(),
+                  view.Smooth(), view.ToOutput(ScreenArea()));
+    return;
+  }
+  QPoint offset = ScreenView::OnDesktop().ToOutput(w.inner.topLeft()) - frame->geometry().topLeft();
+  frame->LayOut(QRect(offset, w.inner.size()), w.menuBarHeight, 1, false, QRect());
 }
 
 // The window manager changed the window on its own, or answered a request in its own way.
 void TakeSystemGeometry(HWND hwnd, QRect inner) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
-  // A full-screen window that the program made larger than the screen (a menu bar shown
-  // above a 640x480 client area) reaches past the screen's edges, as it would on Windows.
-  if (inner == w->inner || (w->fullScreen && w->inner.contains(inner))) {
+  // Full screen, the window keeps the place the program gave it on its screen, whatever the
+  // size of the output that shows it.
+  if (inner == w->inner || w->fullScreen) {
     LayOutWidgets(*w);
     return;
   }
@@ -80,7 +92,7 @@ void SetWidgetGeometry(Window& w, const QRect& inner, bool sizeOnly = false) {
   if (sizeOnly) {
     w.widget->resize(inner.size());
   } else {
-    w.widget->setGeometry(inner);
+    w.widget->setGeometry(QRect(ScreenView::OnDesktop().ToOutput(inner.topLeft()), inner.size()));
   }
   ApplySizeConstraints(w);
   w.pushingToQt = false;
@@ -116,6 +128,36 @@ void ScheduleVerdict(Window& w) {
   HWND hwnd = w.handle;
   unsigned generation = ++w.awaitGeneration;
   QTimer::singleShot(kWindowManagerPatienceMs, w.widget.data(), [hwnd, generation] { Verdict(hwnd, generation); });
+}
+
+// Tells the window manager the window's states, its size constraints and its place: the
+// final ones of the program's changes, so that it never has to follow the steps on the way.
+void SyncWithWindowManager(Window& w) {
+  w.syncPosted = false;
+  QWidget& widget = *w.widget;
+  if (w.HeldByWindowManager()) {
+    // No constraint keeps a window manager from the size it holds the window at.
+    ReleaseSizeConstraints(w);
+    TellStates(w);
+    // On an X server without a window manager, nobody else makes a window full screen.
+    if (w.fullScreen && HasWindowManager() && !x11::WatchesWindowManager() && !OnWayland() && widget.screen()) {
+      w.pushingToQt = true;
+      widget.setGeometry(widget.screen()->geometry());
+      w.pushingToQt = false;
+    }
+  } else {
+    TellStates(w);
+    QRect placed(ScreenView::OnDesktop().ToOutput(w.inner.topLeft()), w.inner.size());
+    if (w.placedBySystem && !widget.isVisible()) {
+      SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
+    } else if (widget.geometry() != placed) {
+      if (widget.isVisible()) AwaitWindowManager(w);
+      SetWidgetGeometry(w, w.inner);
+    } else {
+      ApplySizeConstraints(w);
+    }
+  }
+  LayOutWidgets(w);
 }
 
 }  // namespace
@@ -155,21 +197,27 @@ void KeepNormalGeometry(Window& w) {
   if (!w.HeldByWindowManager()) w.normalInner = w.inner;
 }
 
+void RequestWindowManagerSync(Window& w) {
+  if (!w.widget || w.IsChild()) return;
+  if (!w.widget->isVisible()) {
+    SyncWithWindowManager(w);
+    return;
+  }
+  if (w.syncPosted) return;
+  w.syncPosted = true;
+  w.queue->PostCall([hwnd = w.handle] {
+    Window* again = LookupWindow(hwnd);
+    if (again && again->widget && !again->destroying) SyncWithWindowManager(*again);
+  });
+}
+
 void PushGeometryToQt(Window& w) {
   if (!w.widget) return;
   if (w.IsChild()) {
     w.widget->setGeometry(w.inner);
     return;
   }
-  QWidget& widget = *w.widget;
-  if (!w.HeldByWindowManager()) {
-    if (w.placedBySystem && !widget.isVisible()) {
-      SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
-    } else if (widget.geometry() != w.inner) {
-      if (widget.isVisible()) AwaitWindowManager(w);
-      SetWidgetGeometry(w, w.inner);
-    }
-  }
+  RequestWindowManagerSync(w);
   LayOutWidgets(w);
 }
 
@@ -195,15 +243,15 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT flags, Delivery delivery, bo
   QSize newClient = w->ClientSize();
   QPoint newOrigin = w->ClientOrigin();
 
-  if (newClient != oldClient && !w->minimized) {
-    w->buffer->Resize(newClient.width(), newClient.height());
-    if (!(flags & SWP_NOREDRAW)) {
-      UINT classStyle = w->windowClass->style;
-      bool whole = ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
-                   ((classStyle & CS_VREDRAW) && newClient.height() != oldClient.height());
-      QRegion all(QRect(QPoint(0, 0), newClient));
-      InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
-    }
+  if (newClient != oldClient && !w->minimized) w->buffer->Resize(newClient.width(), newClient.height());
+  if (!(flags & SWP_NOREDRAW) && !w->minimized) {
+    // A new frame is drawn around the client area whole; a resized one is redrawn whole as its
+    // class asks, else where it grew.
+    UINT classStyle = w->windowClass->style;
+    bool whole = (flags & SWP_FRAMECHANGED) || ((classStyle & CS_HREDRAW) && newClient.width() != oldClient.width()) ||
+                 ((classStyle & CS_VREDRAW) && newClient.height() != oldClient.height());
+    QRegion all(QRect(QPoint(0, 0), newClient));
+    InvalidateClient(*w, whole ? all : all.subtracted(QRect(QPoint(0, 0), oldClient)), true);
   }
   if (pushToQt) {
     PushGeometryToQt(*w);
@@ -248,8 +296,8 @@ void ApplyFrameStyle(HWND hwnd) {
   // around other decorated windows.
   QMargins before = w->normalDecoration.isNull() ? DecorationFor(w->style) : w->normalDecoration;
   w->frame = w->decorated ? before : QMargins();
-  ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED,
-                 Delivery::Now, true);
+  ChangeGeometry(hwnd, outer.marginsRemoved(w->frame), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED, Delivery::Now,
+                 true);
 }
 
 void NoteFrameExtents(HWND hwnd, QMargins extents) {
@@ -274,15 +322,20 @@ void NoteFrameExtents(HWND hwnd, QMargins extents) {
   TellPositionChanged(hwnd, pos, Delivery::Queued);
 }
 
-void NoteSystemGeometry(HWND hwnd, QRect inner) {
+void NoteSystemGeometry(HWND hwnd, QRect widget) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->IsChild() || w->destroying) return;
   if (w->pushingToQt) return;  // Qt tells of our own change at once: an echo
-  if (w->awaitedInner) {
-    if (inner == *w->awaitedInner) {
-      w->reportedInner.reset();
-    } else {
-      w->reportedInner = inner;
+  QRect inner(ScreenView::OnDesktop().FromOutput(widget.topLeft()), widget.size());
+  // The window manager has yet to hear of the program's latest changes, or is on its way to
+  // carry out one: what it says meanwhile of a window it does not hold answers older ones.
+  if (w->awaitedInner || (w->syncPosted && !w->HeldByWindowManager())) {
+    if (w->awaitedInner) {
+      if (inner == *w->awaitedInner) {
+        w->reportedInner.reset();
+      } else {
+        w->reportedInner = inner;
+      }
     }
     LayOutWidgets(*w);
     return;

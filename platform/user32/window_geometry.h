@@ -30,10 +30,17 @@ void ChangeGeometry(HWND hwnd, QRect newInner, UINT swpFlags, Delivery delivery,
 // Sets the model's menu bar height from the attached menu bar at the window's width.
 void UpdateMenuBarHeight(Window& w);
 
-// Applies the window's geometry to its Qt widgets. A top-level widget is left where the window
-// manager holds it (maximised, minimised, full screen); the menu bar and client area inside
-// always go where the window's geometry says.
+// Applies the window's geometry to its Qt widgets: the menu bar and client area inside at once,
+// a top-level widget through RequestWindowManagerSync.
 void PushGeometryToQt(Window& w);
+
+// The window manager hears of a top-level window's states, size constraints and place once
+// the program has made its changes: from the thread's message loop, next time it runs (at
+// once for a window not shown yet, which the window manager has no part in). So it never has
+// to follow the steps on the way (a window that loses its caption, moves, then covers the
+// screen) and answer each. A widget is left where the window manager holds it (maximised,
+// minimised, full screen).
+void RequestWindowManagerSync(Window& w);
 
 // The decoration of a new top-level window, before it is shown: what the window manager says
 // it will draw, else what it drew around the windows before. The window rectangle becomes

@@ -1,15 +1,9 @@
 #include "platform/user32/window_placement.h"
 
-#include <QWidget>
-
-#include "platform/kernel32/kernel32.h"
 #include "platform/user32/display/current_mode.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/message_queue.h"
 #include "platform/user32/qt/event_pump.h"
-#include "platform/user32/qt/window_manager.h"
-#include "platform/user32/qt/window_widgets.h"
-#include "platform/user32/qt/x11_window_manager.h"
 #include "platform/user32/system_events.h"
 #include "platform/user32/window_geometry.h"
 #include "platform/user32/window_table.h"
@@ -21,19 +15,6 @@ namespace {
 void SetStateStyles(Window& w) {
   w.style =
       (w.style & ~(WS_MAXIMIZE | WS_MINIMIZE)) | (w.maximized ? WS_MAXIMIZE : 0) | (w.minimized ? WS_MINIMIZE : 0);
-}
-
-// Tells Qt and the window manager the states the window is in. Qt's platforms without a
-// window manager would carry out "full screen" by resizing the widget themselves.
-void TellWindowManager(Window& w) {
-  if (!w.widget || w.IsChild()) return;
-  constexpr Qt::WindowStates kHeld = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
-  Qt::WindowStates states = w.widget->windowState() & ~kHeld;
-  if (w.minimized) states |= Qt::WindowMinimized;
-  if (w.maximized) states |= Qt::WindowMaximized;
-  if (w.fullScreen && HasWindowManager()) states |= Qt::WindowFullScreen;
-  if (states != w.widget->windowState()) w.widget->setWindowState(states);
-  if (!w.minimized) x11::RequestStates(w.widget, w.maximized, w.fullScreen);
 }
 
 void PostStateChange(Window& w) {
@@ -53,9 +34,7 @@ void PostStateChange(Window& w) {
 // usually places the window next), whatever the window manager restores on its own.
 void LetGo(Window& w) {
   AwaitWindowManager(w);
-  w.queue->PostCall([hwnd = w.handle] {
-    if (Window* again = LookupWindow(hwnd); again && !again->HeldByWindowManager()) PushGeometryToQt(*again);
-  });
+  RequestWindowManagerSync(w);
 }
 
 bool CoversScreen(const Window& w) {
@@ -78,9 +57,8 @@ void SetShowState(HWND hwnd, bool maximize, bool minimize) {
   w->minimized = minimize;
   w->maximizedOuter = QRect();
   SetStateStyles(*w);
-  if (maximize || minimize) ReleaseSizeConstraints(*w);
-  TellWindowManager(*w);
   ChangeGeometry(hwnd, target, SWP_NOZORDER | SWP_NOACTIVATE | SWP_STATECHANGED, Delivery::Now, !minimize);
+  if (Window* again = LookupWindow(hwnd)) RequestWindowManagerSync(*again);
 }
 
 void FollowProgramPlacement(HWND hwnd, const QRect& outer) {
@@ -95,11 +73,8 @@ void FollowProgramPlacement(HWND hwnd, const QRect& outer) {
     return;
   }
   SetStateStyles(*w);
-  if (w->maximized) {
-    w->maximizedOuter = QRect();
-    ReleaseSizeConstraints(*w);
-  }
-  TellWindowManager(*w);
+  if (w->maximized) w->maximizedOuter = QRect();
+  RequestWindowManagerSync(*w);
 }
 
 void UpdateFullScreen(HWND hwnd) {
@@ -109,29 +84,35 @@ void UpdateFullScreen(HWND hwnd) {
   if (covers == w->fullScreen) return;
   w->fullScreen = covers;
   // From now on the window manager's geometry counts, not a request of ours on its way.
-  if (covers) ForgetRequests(*w);
-  TellWindowManager(*w);
-  if (!covers) LetGo(*w);
+  if (covers) {
+    ForgetRequests(*w);
+    RequestWindowManagerSync(*w);
+  } else {
+    LetGo(*w);
+  }
 }
 
-void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullScreen) {
+namespace {
+
+void TakeSystemStates(HWND hwnd, HeldStates states) {
   Window* w = LookupWindow(hwnd);
-  if (!w || w->IsChild() || w->destroying) return;
+  if (!w) return;
+  auto [maximized, minimized, fullScreen] = states;
   // The window manager (or the user through it) took the window out of full screen, or into
   // it: the program's rule is not forced on it again until the window changes.
+  bool wasHeld = w->HeldByWindowManager();
   w->fullScreen = fullScreen;
   if (fullScreen || maximized || minimized) ForgetRequests(*w);
-  if (w->maximized == maximized && w->minimized == minimized) return;
+  if (w->maximized == maximized && w->minimized == minimized) {
+    if (w->HeldByWindowManager() != wasHeld) RequestWindowManagerSync(*w);
+    return;
+  }
   if (maximized && !w->maximized && !w->minimized) KeepNormalGeometry(*w);
   bool restored = w->maximized && !maximized && !minimized;
   w->maximized = maximized;
   w->minimized = minimized;
   SetStateStyles(*w);
-  if (maximized || minimized) {
-    ReleaseSizeConstraints(*w);
-  } else {
-    ApplySizeConstraints(*w);
-  }
+  RequestWindowManagerSync(*w);
   if (restored && w->normalInner.isValid() && w->normalInner != w->inner) {
     // Back exactly where it was, whatever the window manager restores on its own.
     ChangeGeometry(hwnd, w->normalInner, SWP_NOZORDER | SWP_NOACTIVATE | SWP_STATECHANGED, Delivery::Queued, true);
@@ -139,6 +120,23 @@ void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullS
   }
   // The new size, if any, comes with Qt's resize event; the state change itself is told here.
   PostStateChange(*w);
+}
+
+}  // namespace
+
+void NoteSystemWindowState(HWND hwnd, bool maximized, bool minimized, bool fullScreen) {
+  Window* w = LookupWindow(hwnd);
+  if (!w || w->IsChild() || w->destroying) return;
+  HeldStates report{maximized, minimized, fullScreen};
+  w->reportedStates = report;
+  // The window manager has yet to hear of the program's latest changes: what it says answers
+  // older ones.
+  if (w->syncPosted) return;
+  if (w->askedStates) {
+    if (report != *w->askedStates) return;
+    w->askedStates.reset();
+  }
+  TakeSystemStates(hwnd, report);
 }
 
 void NoteDisplayChange() {

@@ -1,7 +1,8 @@
 // How the window manager holds a top-level window: maximised, minimised or full screen, and
 // the way back. A top-level window without a caption that covers the whole screen is full
 // screen to the window manager (_NET_WM_STATE_FULLSCREEN), as it is to Windows' shell: kept
-// above panels and docks and given the keyboard, and on XWayland scaled to the whole output.
+// above panels and docks and given the keyboard; where the program's screen is an emulated one,
+// its picture is shown scaled on the output (screen_view.h).
 #pragma once
 
 #include <QRect>

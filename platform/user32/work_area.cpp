@@ -10,13 +10,13 @@
 namespace win32::user32 {
 
 QRect WorkArea(const QWidget* near) {
-  if (qt::RunsQt()) {
+  // An emulated screen has no panels of the desktop on it.
+  if (qt::RunsQt() && !display::ScreenIsEmulated()) {
     QScreen* screen = near ? near->screen() : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) return screen->availableGeometry();
   }
-  display::ScreenMode mode = display::CurrentScreenMode();
-  return QRect(0, 0, mode.width, mode.height);
+  return ScreenArea();
 }
 
 QRect ScreenArea() {

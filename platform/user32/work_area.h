@@ -12,7 +12,7 @@ namespace win32::user32 {
 // screens, the whole screen of the current mode.
 QRect WorkArea(const QWidget* near = nullptr);
 
-// The primary screen in the display mode in force (which Qt may learn of only later).
+// The primary screen in the display mode in force for this program, which may be emulated.
 QRect ScreenArea();
 
 }  // namespace win32::user32

@@ -36,15 +36,26 @@ wait_for() {
 
 # Starts an X server (the command given, which must take -displayfd) and exports DISPLAY. It
 # does not reset when its last client leaves: a reset drops the connections being made
-# meanwhile (a window manager's, just after xdpyinfo's probe).
+# meanwhile (a window manager's, just after xdpyinfo's probe). The server picks the first
+# display number without a lock file; another one started at the same moment, or a
+# compositor's XWayland (which keeps no lock file), may take it first: the server then gives
+# up, and is started again.
 start_x_server() {
-  rm -f "$work/display"  # a server started before in this run left its number there
-  "$@" -noreset -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
-  server_pid=$!
-  wait_for 200 test -s "$work/display" || return 1
-  export DISPLAY=":$(head -n1 "$work/display")"
-  wait_for 50 xdpyinfo
+  for _ in 1 2 3 4 5; do
+    rm -f "$work/display"  # a server started before in this run left its number there
+    "$@" -noreset -displayfd 4 4>"$work/display" >"$work/xserver.log" 2>&1 &
+    server_pid=$!
+    if wait_for 200 server_answered_or_gone && [[ -s "$work/display" ]]; then
+      export DISPLAY=":$(head -n1 "$work/display")"
+      wait_for 50 xdpyinfo && return 0
+    fi
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+    sleep 0.$((RANDOM % 5 + 1))
+  done
+  return 1
 }
+server_answered_or_gone() { [[ -s "$work/display" ]] || ! kill -0 "$server_pid" 2>/dev/null; }
 
 # Starts a window manager (the command after the name of its log, $work/<name>.log) on
 # $DISPLAY and waits until it manages windows (once more if it gave up at once while the X

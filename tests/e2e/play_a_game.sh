@@ -78,11 +78,11 @@ press F1
 wait_for_about
 close_about
 
-# --- full screen and back (Xvfb offers no 640x480 mode: only the window changes) ------------
+# --- full screen and back (no window manager: the program covers the screen itself) ---------
 press ctrl+F4
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[[ "$X,$Y,$WIDTH,$HEIGHT" == "0,0,640,480" ]] || fail "full screen window at $X,$Y ${WIDTH}x$HEIGHT"
+[[ "$X,$Y,$WIDTH,$HEIGHT" == "0,0,1024,768" ]] || fail "full screen window at $X,$Y ${WIDTH}x$HEIGHT"
 press F4
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"

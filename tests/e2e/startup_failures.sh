@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real program where it cannot have everything it wants.
 #   startup_failures.sh <program> <data directory>
-# Without a display, or with QT_QPA_PLATFORM naming a platform that cannot start, it says
+# Without a display (X11 or Wayland), or with QT_QPA_PLATFORM naming a platform that cannot start, it says
 # why in one line and ends with a failure status. Without a sound card it plays in silence,
 # with one line that says so and none of the audio library's own.
 set -euo pipefail
@@ -27,6 +27,9 @@ expect_one_line() {
 
 run_without_window -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM
 expect_one_line "no display" "porongo: cannot create a window: no display"
+
+run_without_window -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=porongo-nobody-listens
+expect_one_line "a Wayland display that nobody answers" "Wayland display \"porongo-nobody-listens\""
 
 for platform in nonsense wayland; do
   run_without_window -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="$platform"

@@ -3,6 +3,7 @@
 
 #include "platform/user32/display/current_mode.h"
 #include "platform/user32/display/display_settings.h"
+#include "platform/user32/display/mode_list.h"
 #include "platform/user32/system_events.h"
 #include "platform/win32.h"
 

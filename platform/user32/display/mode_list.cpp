@@ -14,7 +14,28 @@ bool IsListedDepth(int bits) { return std::ranges::find(kListedDepths, bits) != 
 // Where the fields that EnumDisplaySettingsA fills and ChangeDisplaySettingsA reads end.
 constexpr std::size_t kDisplayFieldsEnd = offsetof(DEVMODEA, dmDisplayFrequency) + sizeof(DWORD);
 
+// Sizes that Windows offers on monitors and panels: the VESA and CEA modes that graphics
+// drivers list, 4:3, 5:4, 16:10 and 16:9.
+constexpr struct {
+  int width;
+  int height;
+} kStandardSizes[] = {
+    {640, 480},   {720, 480},   {720, 576},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},
+    {1280, 768},  {1280, 800},  {1280, 960},  {1280, 1024}, {1360, 768},  {1366, 768},  {1400, 1050},
+    {1440, 900},  {1600, 900},  {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {2048, 1152},
+    {2560, 1080}, {2560, 1440}, {2560, 1600}, {3440, 1440}, {3840, 2160}, {5120, 2880}, {7680, 4320},
+};
+
 }  // namespace
+
+std::vector<HardwareMode> StandardModes(const OutputMode& output) {
+  std::vector<HardwareMode> modes;
+  for (auto [width, height] : kStandardSizes) {
+    if (width <= output.width && height <= output.height) modes.push_back({width, height, output.refreshHz, false});
+  }
+  modes.push_back({output.width, output.height, output.refreshHz, false});
+  return modes;
+}
 
 std::vector<ListedMode> ListModes(std::vector<HardwareMode> modes) {
   std::ranges::sort(modes, [](const auto& a, const auto& b) { return SortKey(a) < SortKey(b); });

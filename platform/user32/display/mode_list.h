@@ -1,14 +1,24 @@
-// The records EnumDisplaySettingsA lists and the choice of a hardware mode for the fields
-// that a ChangeDisplaySettingsA record flags.
+// The records EnumDisplaySettingsA lists and the choice of a mode for the fields that a
+// ChangeDisplaySettingsA record flags.
 #pragma once
 
 #include <optional>
 #include <vector>
 
-#include "platform/user32/display/display_backend.h"
+#include "platform/user32/display/output.h"
 #include "platform/win32.h"
 
 namespace win32::display {
+
+// A size and refresh rate a screen can run at; the colour depth is listed separately.
+struct HardwareMode {
+  int width = 0;
+  int height = 0;
+  int refreshHz = 0;  // rounded to whole hertz; 0 when unknown
+  bool interlaced = false;
+
+  friend bool operator==(const HardwareMode&, const HardwareMode&) = default;
+};
 
 // Windows lists every mode at 8, 16 and 32 bits per pixel for a program without a
 // Windows 8 manifest, and emulates the depths the screen does not have.
@@ -20,7 +30,13 @@ inline constexpr char kPrimaryDeviceName[] = "\\\\.\\DISPLAY1";
 struct ListedMode {
   HardwareMode hardware;
   int bitsPerPixel = 0;
+
+  friend bool operator==(const ListedMode&, const ListedMode&) = default;
 };
+
+// The modes Windows offers on a monitor of the output's size: the standard sizes from
+// 640x480 up to the output's own, and the output's own mode, at the output's refresh rate.
+std::vector<HardwareMode> StandardModes(const OutputMode& output);
 
 // The hardware modes sorted by width, height, refresh rate and interlacing, duplicates
 // dropped, each listed at the three depths in turn.

@@ -15,6 +15,7 @@
 #include "platform/user32/key_translation.h"
 #include "platform/user32/menus/menu_key.h"
 #include "platform/user32/message_queue.h"
+#include "platform/user32/qt/client_widget.h"
 #include "platform/user32/qt/keyboard_map.h"
 #include "platform/user32/qt/widget_binding.h"
 #include "platform/user32/system_events.h"
@@ -104,11 +105,14 @@ void HandleKey(HWND hwnd, const QKeyEvent& e) {
   PostInput(hwnd, message, static_cast<WPARAM>(code->vk), lParam, std::move(text), modifiers, opensMenu && system);
 }
 
-void HandleMouse(HWND hwnd, const QMouseEvent& e) {
+void HandleMouse(HWND hwnd, const QObject* widget, const QMouseEvent& e) {
   NoteCursorPosition(e.globalPosition().toPoint());
   if (!IsInputEnabled(hwnd)) return;
-  QPoint p = e.position().toPoint();
-  LPARAM lParam = MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x())), static_cast<WORD>(static_cast<SHORT>(p.y())));
+  // A client area shown scaled has its pixels' own coordinates.
+  const auto* client = qobject_cast<const ClientWidget*>(widget);
+  QPoint p = client ? client->ToClient(e.position()) : e.position().toPoint();
+  LPARAM lParam =
+      MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x())), static_cast<WORD>(static_cast<SHORT>(p.y())));
   UINT message = 0;
   bool doubleClick = e.type() == QEvent::MouseButtonDblClick;
   if (doubleClick) {
@@ -141,7 +145,8 @@ void HandleWheel(HWND hwnd, const QWheelEvent& e) {
   QPoint global = e.globalPosition().toPoint();
   int delta = e.angleDelta().y();
   WPARAM wParam = MAKEWPARAM(MouseKeys(e.buttons(), e.modifiers()), static_cast<WORD>(static_cast<SHORT>(delta)));
-  LPARAM lParam = MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(global.x())), static_cast<WORD>(static_cast<SHORT>(global.y())));
+  LPARAM lParam =
+      MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(global.x())), static_cast<WORD>(static_cast<SHORT>(global.y())));
   PostInput(hwnd, WM_MOUSEWHEEL, wParam, lParam, {}, e.modifiers());
 }
 
@@ -168,7 +173,7 @@ class InputBridge final : public QObject {
           NoteCursorPosition(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
           return false;
         }
-        HandleMouse(hwnd, static_cast<QMouseEvent&>(*event));
+        HandleMouse(hwnd, watched, static_cast<QMouseEvent&>(*event));
         return true;
       case QEvent::Wheel:
         if (!watched->property(kWithMouse).toBool()) return false;

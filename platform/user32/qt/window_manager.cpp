@@ -9,4 +9,6 @@ bool HasWindowManager() {
   return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 }  // namespace win32::user32

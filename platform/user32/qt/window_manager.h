@@ -6,4 +6,7 @@ namespace win32::user32 {
 
 bool HasWindowManager();
 
+// Whether Qt runs as a native Wayland client (not through XWayland).
+bool OnWayland();
+
 }  // namespace win32::user32

@@ -82,7 +82,7 @@ void BuildWidgets(Window& w) {
   // The native window exists from now on, so that its class hint and the window manager's
   // hints are there before it is mapped.
   w.widget->winId();
-  x11::WatchFrameExtents();
+  x11::WatchWindowManager();
   SetX11ClassHint(w.widget, w.windowClass->name);
   if (Window* owner = LookupWindow(w.owner); owner && owner->widget && owner->widget->windowHandle()) {
     w.widget->windowHandle()->setTransientParent(owner->widget->windowHandle());
@@ -118,6 +118,14 @@ void DestroyAllWidgets() {
 
 void ApplyWindowFlags(Window& w) {
   if (!w.widget || w.IsChild()) return;
+  // On Wayland, Qt gives up the compositor's decoration of a window once it has been
+  // frameless, and from then on draws its own title strip below the compositor's. A window
+  // that loses its caption on its way into full screen, where no decoration shows, keeps the
+  // flags it has.
+  if (!HasDecoration(w.style) && w.widget->windowHandle() && OnWayland() &&
+      !(w.widget->windowFlags() & Qt::FramelessWindowHint)) {
+    return;
+  }
   Qt::WindowFlags flags = w.owner ? Qt::Dialog : Qt::Window;
   if (!HasDecoration(w.style)) {
     flags |= Qt::FramelessWindowHint;
@@ -144,12 +152,18 @@ void ApplyWindowFlags(Window& w) {
 void ApplySizeConstraints(Window& w) {
   if (!w.widget || w.IsChild() || !HasWindowManager() || (w.style & WS_THICKFRAME)) return;
   if (w.style & WS_MAXIMIZEBOX) {
-    // Resizable to the window manager, which alone offers to maximise such a window, but only
-    // in steps too large for any drag to take: the window keeps its size against the user's
-    // dragging and still fills the screen when maximised or full screen, where window
-    // managers ignore the steps. The steps count from the normal size.
-    if (!w.HeldByWindowManager()) w.widget->setBaseSize(w.inner.size());
-    w.widget->setSizeIncrement(kNoDraggingStep, kNoDraggingStep);
+    // Resizable to the window manager, which alone offers to maximise such a window (openbox
+    // offers it only to a window it may resize; mutter and KWin ignore the Motif hints' word
+    // against resizing), but in normal state only in steps too large for any drag to take.
+    // Maximised or full screen the steps are gone, and a window manager that would keep to
+    // them when it maximises gets none: there being maximisable matters more.
+    if (w.HeldByWindowManager() || x11::ResizeStepsHoldWhenMaximised()) {
+      w.widget->setSizeIncrement(0, 0);
+      w.widget->setBaseSize(0, 0);
+    } else {
+      w.widget->setBaseSize(w.inner.size());
+      w.widget->setSizeIncrement(kNoDraggingStep, kNoDraggingStep);
+    }
     return;
   }
   if (!w.HeldByWindowManager()) w.widget->setFixedSize(w.inner.size());
@@ -159,10 +173,10 @@ void ReleaseSizeConstraints(Window& w) {
   if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.widget->setMinimumSize(0, 0);
   w.widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  if (w.style & WS_THICKFRAME) {
+  if ((w.style & WS_THICKFRAME) || w.HeldByWindowManager()) {
     w.widget->setSizeIncrement(0, 0);
     w.widget->setBaseSize(0, 0);
-  } else if ((w.style & WS_MAXIMIZEBOX) && !w.HeldByWindowManager()) {
+  } else if (w.style & WS_MAXIMIZEBOX) {
     // The steps count from the base size: the program's new size becomes the base first.
     w.widget->setBaseSize(w.inner.size());
   }

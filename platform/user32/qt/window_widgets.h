@@ -18,9 +18,10 @@ void DestroyWidgets(Window& w);
 void ApplyWindowFlags(Window& w);
 
 // A window without WS_THICKFRAME keeps its size against the user's dragging (one with a
-// maximise box can still be maximised). These tell the window manager so, and take the
-// constraint off around the program's own changes of size; call Release with the window's new
-// geometry in place, before the widget is resized.
+// maximise box can still be maximised and made full screen). These tell the window manager so,
+// and take the constraint off around the program's own changes of size and while the window
+// manager holds the window; call Release with the window's new geometry in place, before the
+// widget is resized.
 void ApplySizeConstraints(Window& w);
 void ReleaseSizeConstraints(Window& w);
 

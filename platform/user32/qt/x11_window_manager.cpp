@@ -94,8 +94,49 @@ xcb_window_t WindowOf(const QWidget* topLevel) {
                                               : xcb_window_t{XCB_WINDOW_NONE};
 }
 
-// Passes the window manager's new frames of our windows on, as it changes them.
-class FrameExtentsFilter final : public QAbstractNativeEventFilter {
+// The name the window manager gives itself on its check window (EWMH), read once per
+// connection.
+std::string WindowManagerName(xcb_connection_t* c) {
+  struct Known {
+    xcb_connection_t* connection = nullptr;
+    std::string name;
+  };
+  static Immortal<Known> known;
+  if (known->connection == c) return known->name;
+  known->connection = c;
+  known->name.clear();
+  Reply check = Property(c, Root(c), Atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 1);
+  if (!check || check->format != 32 || check->value_len != 1) return {};
+  auto window = *static_cast<const xcb_window_t*>(xcb_get_property_value(check.get()));
+  Reply name = Property(c, window, Atom(c, "_NET_WM_NAME"), Atom(c, "UTF8_STRING"), 64);
+  if (name && name->format == 8) {
+    known->name.assign(static_cast<const char*>(xcb_get_property_value(name.get())), name->value_len);
+  }
+  return known->name;
+}
+
+// The states the window manager holds a window in, as it says in _NET_WM_STATE.
+WindowStates ReadStates(xcb_connection_t* c, xcb_window_t window) {
+  WindowStates states;
+  Reply reply = Property(c, window, Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 64);
+  if (!reply || reply->format != 32) return states;
+  const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+  bool vertical = false, horizontal = false;
+  for (std::uint32_t i = 0; i < reply->value_len; ++i) {
+    vertical |= atoms[i] == Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT");
+    horizontal |= atoms[i] == Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ");
+    states.minimized |= atoms[i] == Atom(c, "_NET_WM_STATE_HIDDEN");
+    states.fullScreen |= atoms[i] == Atom(c, "_NET_WM_STATE_FULLSCREEN");
+  }
+  states.maximized = vertical && horizontal;
+  return states;
+}
+
+// Passes on what the window manager says of our windows, as it says it: the frames it draws
+// and the states it holds them in. The states are read from the window manager's own word
+// rather than from Qt's, which also echoes what the program asked for before the window
+// manager has done it.
+class WindowManagerFilter final : public QAbstractNativeEventFilter {
  public:
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     if (type != "xcb_generic_event_t") return false;
@@ -103,25 +144,39 @@ class FrameExtentsFilter final : public QAbstractNativeEventFilter {
     if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
     const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
     xcb_connection_t* c = Connection();
-    if (!c || notify->atom != extentsAtom_) return false;
+    if (!c || (notify->atom != extentsAtom_ && notify->atom != statesAtom_)) return false;
     QWidget* widget = QWidget::find(static_cast<WId>(notify->window));
     HWND hwnd = widget && widget->isWindow() ? HwndOfWidget(widget) : nullptr;
     if (!hwnd) return false;
-    NoteFrameExtents(hwnd, ReadExtents(c, notify->window).value_or(QMargins()));
+    if (notify->atom == extentsAtom_) {
+      NoteFrameExtents(hwnd, ReadExtents(c, notify->window).value_or(QMargins()));
+    } else {
+      WindowStates states = ReadStates(c, notify->window);
+      NoteSystemWindowState(hwnd, states.maximized, states.minimized, states.fullScreen);
+    }
     return false;  // Qt has its own use for property changes
   }
 
   void Install(xcb_connection_t* c) {
     if (installedOn_ == qGuiApp) return;
     extentsAtom_ = Atom(c, "_NET_FRAME_EXTENTS");
+    statesAtom_ = Atom(c, "_NET_WM_STATE");
     qGuiApp->installNativeEventFilter(this);
     installedOn_ = qGuiApp;
   }
 
+  bool Installed() const { return installedOn_ && installedOn_ == qGuiApp; }
+
  private:
   xcb_atom_t extentsAtom_ = XCB_ATOM_NONE;
+  xcb_atom_t statesAtom_ = XCB_ATOM_NONE;
   const QGuiApplication* installedOn_ = nullptr;
 };
+
+WindowManagerFilter& TheFilter() {
+  static Immortal<WindowManagerFilter> filter;
+  return *filter;
+}
 
 }  // namespace
 
@@ -154,9 +209,25 @@ void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen) {
   xcb_flush(c);
 }
 
-void WatchFrameExtents() {
-  static Immortal<FrameExtentsFilter> filter;
-  if (xcb_connection_t* c = Connection()) filter->Install(c);
+bool ResizeStepsHoldWhenMaximised() {
+  xcb_connection_t* c = Connection();
+  return c && WindowManagerName(c) == "KWin";
+}
+
+void WatchWindowManager() {
+  if (xcb_connection_t* c = Connection()) TheFilter().Install(c);
+}
+
+bool WatchesWindowManager() {
+  xcb_connection_t* c = Connection();
+  return c && TheFilter().Installed() && !WindowManagerName(c).empty();
+}
+
+std::optional<WindowStates> StatesOf(const QWidget* topLevel) {
+  xcb_connection_t* c = Connection();
+  xcb_window_t window = WindowOf(topLevel);
+  if (!c || window == XCB_WINDOW_NONE) return std::nullopt;
+  return ReadStates(c, window);
 }
 
 }  // namespace win32::user32::x11

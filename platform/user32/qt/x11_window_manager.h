@@ -21,8 +21,28 @@ std::optional<QMargins> RequestFrameExtents(const QWidget* topLevel, std::chrono
 // the user maximised would stay so when the program asks for a normal one.)
 void RequestStates(QWidget* topLevel, bool maximized, bool fullScreen);
 
-// From now on, the window manager's changes of a window's frame reach NoteFrameExtents
-// (system_events.h).
-void WatchFrameExtents();
+// From now on, the window manager's changes of a window's frame reach NoteFrameExtents, and
+// its changes of the states it holds a window in reach NoteSystemWindowState
+// (system_events.h), both from the window manager's own word.
+void WatchWindowManager();
+// Whether that is so (Qt runs on X11 under a window manager that says so): else the states
+// come from Qt's events.
+bool WatchesWindowManager();
+
+// The states a window manager holds a top-level window in (EWMH _NET_WM_STATE).
+struct WindowStates {
+  bool maximized = false;
+  bool minimized = false;
+  bool fullScreen = false;
+
+  friend bool operator==(const WindowStates&, const WindowStates&) = default;
+};
+// What the window manager says now of the top-level widget's window.
+std::optional<WindowStates> StatesOf(const QWidget* topLevel);
+
+// True when the window manager keeps to a window's resize steps even when it maximises the
+// window, so that steps keep it from maximising at all (KWin does; mutter, openbox, Xfwm and
+// the tiling managers do not).
+bool ResizeStepsHoldWhenMaximised();
 
 }  // namespace win32::user32::x11

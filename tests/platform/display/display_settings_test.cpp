@@ -1,36 +1,33 @@
-// EnumDisplaySettingsA, ChangeDisplaySettingsA and the current mode, on a scripted screen.
+// EnumDisplaySettingsA, ChangeDisplaySettingsA and the current mode, emulated on an output
+// whose own mode the test sets; and where the emulated screen appears on the output.
 #include "platform/user32/display/display_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/user32/display/current_mode.h"
-#include "platform/user32/display/fixed_screen_backend.h"
+#include "platform/user32/display/emulated_display_settings.h"
+#include "platform/user32/display/output.h"
+#include "platform/user32/display/screen_fit.h"
 #include "platform/win32.h"
-#include "scripted_display.h"
 
 namespace {
 
-using porongo::testing::HardwareMode;
-using porongo::testing::ScriptedGuards;
-using porongo::testing::ScriptedScreen;
-using porongo::testing::UseScriptedDisplay;
 using win32::display::CurrentScreenMode;
-
-const HardwareMode k640x480at60{640, 480, 60, false};
-const HardwareMode k640x480at75{640, 480, 75, false};
-const HardwareMode k800x600at60{800, 600, 60, false};
-const HardwareMode k1024x768at60{1024, 768, 60, false};
-const HardwareMode k1024x768at75{1024, 768, 75, false};
+using win32::display::OutputMode;
+using win32::display::ScreenFit;
+using win32::display::ScreenMode;
 
 struct Listed {
   DWORD width, height, bits, hz;
   bool operator==(const Listed&) const = default;
 };
+void PrintTo(const Listed& l, std::ostream* os) { *os << l.width << 'x' << l.height << 'x' << l.bits << '@' << l.hz; }
 
 std::vector<Listed> ListAll() {
   std::vector<Listed> all;
@@ -39,6 +36,12 @@ std::vector<Listed> ListAll() {
     all.push_back({mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency});
   }
   return all;
+}
+
+Listed ListedAt(DWORD index) {
+  DEVMODEA mode{};
+  EXPECT_TRUE(EnumDisplaySettingsA(nullptr, index, &mode));
+  return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
 }
 
 DEVMODEA Record(DWORD fields, DWORD width, DWORD height, DWORD bits, DWORD hz = 0) {
@@ -55,26 +58,52 @@ DEVMODEA Record(DWORD fields, DWORD width, DWORD height, DWORD bits, DWORD hz = 
 constexpr DWORD kSize = DM_PELSWIDTH | DM_PELSHEIGHT;
 constexpr DWORD kSizeAndDepth = kSize | DM_BITSPERPEL;
 
-class DisplaySettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    guards = std::make_shared<ScriptedGuards>();
-    screen = UseScriptedDisplay({k1024x768at60, k640x480at75, k800x600at60, k640x480at60, k1024x768at75}, k1024x768at60,
-                                guards);
-  }
-  std::shared_ptr<ScriptedScreen> screen;
-  std::shared_ptr<ScriptedGuards> guards;
+// An output whose own mode the test sets, and may change as a user would.
+class TestOutput final : public win32::display::Output {
+ public:
+  explicit TestOutput(std::shared_ptr<OutputMode> mode) : mode_(std::move(mode)) {}
+  OutputMode Mode() override { return *mode_; }
+
+ private:
+  std::shared_ptr<OutputMode> mode_;
 };
 
-TEST_F(DisplaySettingsTest, ListsEverySizeAndRateAtThreeDepthsInSortedOrder) {
-  screen->modes.push_back(k800x600at60);  // a duplicate is listed once
+class DisplaySettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseOutput({1366, 768, 60, 32}); }
+  void UseOutput(OutputMode mode) {
+    output = std::make_shared<OutputMode>(mode);
+    win32::display::UseDisplaySettings(
+        std::make_unique<win32::display::EmulatedDisplaySettings>(std::make_unique<TestOutput>(output)));
+  }
+  std::shared_ptr<OutputMode> output;
+};
+
+TEST_F(DisplaySettingsTest, ListsTheStandardSizesUpToTheOutputsOwnAtThreeDepths) {
   std::vector<Listed> expected;
-  for (HardwareMode m : {k640x480at60, k640x480at75, k800x600at60, k1024x768at60, k1024x768at75}) {
-    for (DWORD bits : {8u, 16u, 32u}) {
-      expected.push_back({DWORD(m.width), DWORD(m.height), bits, DWORD(m.refreshHz)});
-    }
+  for (auto [w, h] : std::vector<std::pair<DWORD, DWORD>>{{640, 480},
+                                                          {720, 480},
+                                                          {720, 576},
+                                                          {800, 600},
+                                                          {1024, 768},
+                                                          {1280, 720},
+                                                          {1280, 768},
+                                                          {1360, 768},
+                                                          {1366, 768}}) {
+    for (DWORD bits : {8u, 16u, 32u}) expected.push_back({w, h, bits, 60});
   }
   EXPECT_EQ(ListAll(), expected);
+}
+
+TEST_F(DisplaySettingsTest, TheOutputsOwnModeIsListedWhateverItsSize) {
+  UseOutput({1000, 700, 75, 32});
+  std::vector<Listed> all = ListAll();
+  ASSERT_EQ(all.size(), 15u);  // 640x480, 720x480, 720x576, 800x600 and the output's own
+  EXPECT_EQ(all[0], (Listed{640, 480, 8, 75}));
+  EXPECT_EQ(all.back(), (Listed{1000, 700, 32, 75}));
+  // Smaller than any standard size: its own mode alone.
+  UseOutput({600, 400, 60, 32});
+  EXPECT_EQ(ListAll(), (std::vector<Listed>{{600, 400, 8, 60}, {600, 400, 16, 60}, {600, 400, 32, 60}}));
 }
 
 TEST_F(DisplaySettingsTest, FillsTheWholeRecord) {
@@ -95,15 +124,13 @@ TEST_F(DisplaySettingsTest, FillsTheWholeRecord) {
   EXPECT_EQ(mode.dmReserved2, 0u);
 }
 
-TEST_F(DisplaySettingsTest, IndexZeroReadsTheModesAfreshAndLaterIndexesKeepThatList) {
+TEST_F(DisplaySettingsTest, IndexZeroReadsTheOutputAfreshAndLaterIndexesKeepThatList) {
+  ASSERT_EQ(ListedAt(0), (Listed{640, 480, 8, 60}));
+  *output = {800, 600, 60, 32};                          // the user gave the desktop another resolution
+  EXPECT_EQ(ListedAt(26), (Listed{1366, 768, 32, 60}));  // the old list had 27 records
+  ASSERT_EQ(ListedAt(0), (Listed{640, 480, 8, 60}));
   DEVMODEA mode;
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, 0, &mode));
-  screen->modes = {k800x600at60};
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, 14, &mode));  // the old list had 15 records
-  EXPECT_EQ(mode.dmPelsWidth, 1024u);
-  EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 15, &mode));
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, 0, &mode));
-  EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 3, &mode));
+  EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 12, &mode));  // four sizes, the output's own among them
 }
 
 TEST_F(DisplaySettingsTest, AnswersOnlyForThePrimaryDisplay) {
@@ -114,20 +141,40 @@ TEST_F(DisplaySettingsTest, AnswersOnlyForThePrimaryDisplay) {
   EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 0, nullptr));
 }
 
-TEST_F(DisplaySettingsTest, CurrentSettingsFollowTheScreenAndTheEmulatedDepth) {
-  DEVMODEA mode;
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
-  EXPECT_EQ(Listed({mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency}),
-            Listed({1024, 768, 32, 60}));
-
+TEST_F(DisplaySettingsTest, AChangeIsThisProgramsModeAndTheDesktopKeepsItsOwn) {
   DEVMODEA want = Record(kSizeAndDepth, 640, 480, 16);
   ASSERT_EQ(ChangeDisplaySettingsA(&want, 0), DISP_CHANGE_SUCCESSFUL);
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
-  EXPECT_EQ(Listed({mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency}),
-            Listed({640, 480, 16, 60}));
-  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode));
-  EXPECT_EQ(Listed({mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency}),
-            Listed({1024, 768, 32, 60}));
+  EXPECT_EQ(ListedAt(ENUM_CURRENT_SETTINGS), (Listed{640, 480, 16, 60}));
+  EXPECT_EQ(ListedAt(ENUM_REGISTRY_SETTINGS), (Listed{1366, 768, 32, 60}));
+  EXPECT_EQ(CurrentScreenMode(), (ScreenMode{640, 480, 16, 60}));
+  EXPECT_EQ(win32::display::DesktopScreenMode(), (ScreenMode{1366, 768, 32, 60}));
+  EXPECT_TRUE(win32::display::ScreenIsEmulated());
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 640);
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), 480);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
+  // The emulated screen has no panels: a window maximised there covers all of it.
+  EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED), 640);
+  EXPECT_EQ(GetSystemMetrics(SM_CYMAXIMIZED), 480);
+
+  // Back to the desktop's own: by a null record, or by naming it.
+  ASSERT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_EQ(CurrentScreenMode(), (ScreenMode{1366, 768, 32, 60}));
+  EXPECT_FALSE(win32::display::ScreenIsEmulated());
+  ASSERT_EQ(ChangeDisplaySettingsA(&want, 0), DISP_CHANGE_SUCCESSFUL);
+  DEVMODEA desktop = Record(kSizeAndDepth, 1366, 768, 32);
+  ASSERT_EQ(ChangeDisplaySettingsA(&desktop, 0), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_EQ(CurrentScreenMode(), (ScreenMode{1366, 768, 32, 60}));
+}
+
+TEST_F(DisplaySettingsTest, TheDesktopsSizeAtAnotherDepthIsNotAnotherScreen) {
+  DEVMODEA want = Record(DM_BITSPERPEL, 0, 0, 16);
+  ASSERT_EQ(ChangeDisplaySettingsA(&want, 0), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_EQ(CurrentScreenMode(), (ScreenMode{1366, 768, 16, 60}));
+  EXPECT_FALSE(win32::display::ScreenIsEmulated());
 }
 
 struct ChangeCase {
@@ -135,20 +182,16 @@ struct ChangeCase {
   DEVMODEA record;
   DWORD flags;
   LONG result;
-  HardwareMode screenAfter;
-  int bitsAfter;
+  ScreenMode after;
 };
 void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
 class ChangeTest : public DisplaySettingsTest, public ::testing::WithParamInterface<ChangeCase> {};
 
 TEST_P(ChangeTest, ResultAndMode) {
-  screen->refused = {k800x600at60};
   ChangeCase c = GetParam();
   EXPECT_EQ(ChangeDisplaySettingsA(&c.record, c.flags), c.result);
-  EXPECT_EQ(screen->current, c.screenAfter);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, c.bitsAfter);
-  EXPECT_EQ(CurrentScreenMode().width, c.screenAfter.width);
+  EXPECT_EQ(CurrentScreenMode(), c.after);
 }
 
 DEVMODEA Shortened(DEVMODEA mode, WORD size) {
@@ -156,144 +199,82 @@ DEVMODEA Shortened(DEVMODEA mode, WORD size) {
   return mode;
 }
 
+const ScreenMode kDesktop{1366, 768, 32, 60};
+
 INSTANTIATE_TEST_SUITE_P(
     Requests, ChangeTest,
     ::testing::Values(
         ChangeCase{"TestOnlyChangesNothing", Record(kSizeAndDepth, 640, 480, 16), CDS_TEST, DISP_CHANGE_SUCCESSFUL,
-                   k1024x768at60, 32},
-        ChangeCase{"SwitchKeepsTheCurrentRateWhenTheSizeHasIt", Record(kSizeAndDepth, 640, 480, 16), 0,
-                   DISP_CHANGE_SUCCESSFUL, k640x480at60, 16},
-        ChangeCase{"AnExplicitRateIsHonoured", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 16, 75), 0,
-                   DISP_CHANGE_SUCCESSFUL, k640x480at75, 16},
-        ChangeCase{"RateOneMeansTheDefault", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 32, 1), 0,
-                   DISP_CHANGE_SUCCESSFUL, k640x480at60, 32},
-        ChangeCase{"AnUnlistedRateIsABadMode", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 16, 85), 0,
-                   DISP_CHANGE_BADMODE, k1024x768at60, 32},
-        ChangeCase{"UnflaggedFieldsKeepTheirCurrentValues", Record(DM_BITSPERPEL, 640, 480, 8), 0,
-                   DISP_CHANGE_SUCCESSFUL, k1024x768at60, 8},
-        ChangeCase{"AnUnlistedSizeIsABadMode", Record(kSizeAndDepth, 1280, 1024, 32), 0, DISP_CHANGE_BADMODE,
-                   k1024x768at60, 32},
-        ChangeCase{"TwentyFourBitsAreNotListed", Record(kSizeAndDepth, 640, 480, 24), 0, DISP_CHANGE_BADMODE,
-                   k1024x768at60, 32},
-        ChangeCase{"AModeTheScreenRefusesIsABadMode", Record(kSizeAndDepth, 800, 600, 32), CDS_TEST,
-                   DISP_CHANGE_BADMODE, k1024x768at60, 32},
+                   kDesktop},
+        ChangeCase{"FullScreenIsAChangeLikeAnother",
+                   Record(kSizeAndDepth, 640, 480, 16),
+                   CDS_FULLSCREEN,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {640, 480, 16, 60}},
+        ChangeCase{"TheOutputsRateIsHonoured",
+                   Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 800, 600, 8, 60),
+                   0,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {800, 600, 8, 60}},
+        ChangeCase{"RateOneMeansTheDefault",
+                   Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 32, 1),
+                   0,
+                   DISP_CHANGE_SUCCESSFUL,
+                   {640, 480, 32, 60}},
+        ChangeCase{"ARateTheOutputDoesNotRunIsABadMode", Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 16, 85),
+                   0, DISP_CHANGE_BADMODE, kDesktop},
+        ChangeCase{"ASizeLargerThanTheOutputIsABadMode", Record(kSizeAndDepth, 1600, 1200, 32), 0, DISP_CHANGE_BADMODE,
+                   kDesktop},
+        ChangeCase{"ASizeWindowsDoesNotOfferIsABadMode", Record(kSizeAndDepth, 700, 500, 32), 0, DISP_CHANGE_BADMODE,
+                   kDesktop},
+        ChangeCase{"TwentyFourBitsAreNotListed", Record(kSizeAndDepth, 640, 480, 24), 0, DISP_CHANGE_BADMODE, kDesktop},
+        ChangeCase{"OnlyAWidthKeepsTheHeightThatNoModeHas", Record(DM_PELSWIDTH, 640, 0, 32), 0, DISP_CHANGE_BADMODE,
+                   kDesktop},
         ChangeCase{"UnknownFlagsAreRefused", Record(kSizeAndDepth, 640, 480, 16), 0x100, DISP_CHANGE_BADFLAGS,
-                   k1024x768at60, 32},
+                   kDesktop},
         ChangeCase{"ARecordTooShortForTheDisplayFieldsIsABadMode", Shortened(Record(kSizeAndDepth, 640, 480, 16), 64),
-                   0, DISP_CHANGE_BADMODE, k1024x768at60, 32},
-        ChangeCase{"AnAllZeroRecordIsABadMode", DEVMODEA{}, 0, DISP_CHANGE_BADMODE, k1024x768at60, 32},
-        ChangeCase{"StoringSwitchesButSaysItWasNotStored", Record(kSizeAndDepth, 640, 480, 16), CDS_UPDATEREGISTRY,
-                   DISP_CHANGE_NOTUPDATED, k640x480at60, 16},
+                   0, DISP_CHANGE_BADMODE, kDesktop},
+        ChangeCase{"AnAllZeroRecordIsABadMode", DEVMODEA{}, 0, DISP_CHANGE_BADMODE, kDesktop},
+        ChangeCase{"StoringSwitchesButSaysItWasNotStored",
+                   Record(kSizeAndDepth, 640, 480, 16),
+                   CDS_UPDATEREGISTRY,
+                   DISP_CHANGE_NOTUPDATED,
+                   {640, 480, 16, 60}},
         ChangeCase{"StoringWithoutSwitchingDoesNothing", Record(kSizeAndDepth, 640, 480, 16),
-                   CDS_UPDATEREGISTRY | CDS_NORESET, DISP_CHANGE_NOTUPDATED, k1024x768at60, 32}),
+                   CDS_UPDATEREGISTRY | CDS_NORESET, DISP_CHANGE_NOTUPDATED, kDesktop}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DisplaySettingsTest, ADepthChangeAloneIsEmulatedWithoutTouchingTheScreen) {
-  DEVMODEA want = Record(DM_BITSPERPEL, 0, 0, 16);
-  ASSERT_EQ(ChangeDisplaySettingsA(&want, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, 16);
-  EXPECT_TRUE(screen->applied.empty());
-  EXPECT_EQ(guards->launched, 0);
-  ASSERT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, 32);
-  EXPECT_TRUE(screen->restored.empty());
+TEST(SystemOutputTest, QtOffscreenMeansTheAssumedOutput) {
+  // The test runs with QT_QPA_PLATFORM=offscreen: no real output is there to read.
+  win32::display::UseDisplaySettings(
+      std::make_unique<win32::display::EmulatedDisplaySettings>(win32::display::SystemOutput()));
+  EXPECT_EQ(CurrentScreenMode(), (ScreenMode{1024, 768, 32, 60}));
+  EXPECT_EQ(ListAll().size(), 15u);  // 640x480, 720x480, 720x576, 800x600 and 1024x768
 }
 
-TEST_F(DisplaySettingsTest, TheGuardIsArmedWhileTheScreenIsAwayFromTheDesktop) {
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  DEVMODEA medium = Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 640, 480, 16, 75);
-  ASSERT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(guards->launched, 1);
-  EXPECT_TRUE(guards->Armed());
-  ASSERT_EQ(ChangeDisplaySettingsA(&medium, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(guards->launched, 1);  // one guard for the whole run
-  EXPECT_TRUE(guards->Armed());
-  ASSERT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(screen->current, k1024x768at60);
-  EXPECT_FALSE(guards->Armed());
-  EXPECT_EQ(screen->snapshots.size(), 1u);  // the desktop is recorded before the first switch only
-  ASSERT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_TRUE(guards->Armed());
-  EXPECT_EQ(guards->launched, 1);
+struct FitCase {
+  const char* name;
+  int outputWidth, outputHeight;
+  ScreenFit fit;
+};
+void PrintTo(const FitCase& c, std::ostream* os) { *os << c.name; }
+
+class ScreenFitTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(ScreenFitTest, PlacesA640x480Screen) {
+  const FitCase& c = GetParam();
+  EXPECT_EQ(win32::display::FitScreen(640, 480, c.outputWidth, c.outputHeight), c.fit);
 }
 
-TEST_F(DisplaySettingsTest, SwitchingBackToTheDesktopsModeRestoresItsWholeConfiguration) {
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  DEVMODEA desktop = Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 1024, 768, 32, 60);
-  ASSERT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_SUCCESSFUL);
-  ASSERT_EQ(ChangeDisplaySettingsA(&desktop, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(screen->applied, std::vector<HardwareMode>{k640x480at60});
-  EXPECT_EQ(screen->restored, std::vector<HardwareMode>{k1024x768at60});
-  EXPECT_FALSE(guards->Armed());
-}
-
-TEST_F(DisplaySettingsTest, AnotherRateOfTheDesktopsSizeLeavesTheGuardArmed) {
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  DEVMODEA desktopAt75 = Record(kSizeAndDepth | DM_DISPLAYFREQUENCY, 1024, 768, 32, 75);
-  ASSERT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_SUCCESSFUL);
-  ASSERT_EQ(ChangeDisplaySettingsA(&desktopAt75, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(screen->current, k1024x768at75);
-  EXPECT_TRUE(guards->Armed());
-}
-
-TEST_F(DisplaySettingsTest, AFailedSwitchLeavesModeDepthAndGuardAsTheyWere) {
-  screen->applyFails = true;
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  EXPECT_EQ(ChangeDisplaySettingsA(&small, CDS_TEST), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_FAILED);
-  EXPECT_EQ(screen->current, k1024x768at60);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, 32);
-  EXPECT_FALSE(guards->Armed());
-}
-
-TEST_F(DisplaySettingsTest, AFailedRestoreIsReportedAndTheGuardStaysArmed) {
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  ASSERT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_SUCCESSFUL);
-  screen->applyFails = true;
-  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_FAILED);
-  EXPECT_EQ(screen->current, k640x480at60);
-  EXPECT_TRUE(guards->Armed());
-  screen->applyFails = false;
-  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_FALSE(guards->Armed());
-}
-
-TEST_F(DisplaySettingsTest, RestoringWithoutAnyChangeDoesNothing) {
-  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, CDS_TEST), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_TRUE(screen->restored.empty());
-  EXPECT_TRUE(screen->snapshots.empty());
-  EXPECT_EQ(guards->launched, 0);
-}
-
-TEST_F(DisplaySettingsTest, AScreenChangedFromOutsideShowsAtOnce) {
-  screen->current = k800x600at60;
-  EXPECT_EQ(CurrentScreenMode().width, 800);
-  EXPECT_EQ(CurrentScreenMode().height, 600);
-}
-
-TEST(FixedScreenTest, TheOnlyModeIsTheCurrentScreenAtThreeDepths) {
-  win32::display::UseDisplayBackend(
-      std::make_unique<win32::display::FixedScreenBackend>(HardwareMode{1024, 768, 60, false}, 32));
-  EXPECT_EQ(ListAll(), (std::vector<Listed>{{1024, 768, 8, 60}, {1024, 768, 16, 60}, {1024, 768, 32, 60}}));
-  DEVMODEA small = Record(kSizeAndDepth, 640, 480, 16);
-  EXPECT_EQ(ChangeDisplaySettingsA(&small, CDS_TEST), DISP_CHANGE_BADMODE);
-  EXPECT_EQ(ChangeDisplaySettingsA(&small, 0), DISP_CHANGE_BADMODE);
-  DEVMODEA deep = Record(kSizeAndDepth, 1024, 768, 16);
-  EXPECT_EQ(ChangeDisplaySettingsA(&deep, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, 16);
-  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-  EXPECT_EQ(CurrentScreenMode().bitsPerPixel, 32);
-}
-
-TEST(SystemScreenTest, QtOffscreenMeansTheAssumedScreen) {
-  // The test runs with QT_QPA_PLATFORM=offscreen: a real X server must not be touched.
-  win32::display::UseDisplayBackend(win32::display::SystemBackend());
-  win32::display::ScreenMode mode = CurrentScreenMode();
-  EXPECT_EQ(mode.width, 1024);
-  EXPECT_EQ(mode.height, 768);
-  EXPECT_EQ(mode.bitsPerPixel, 32);
-  EXPECT_EQ(ListAll().size(), 3u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, ScreenFitTest,
+    ::testing::Values(FitCase{"SameSize", 640, 480, {0, 0, 640, 480, 1, false}},
+                      FitCase{"FullHdTwiceCentred", 1920, 1080, {320, 60, 1280, 960, 2, false}},
+                      FitCase{"EightyPercentOfTheHeightIsEnough", 1600, 1200, {160, 120, 1280, 960, 2, false}},
+                      FitCase{"QuadHdThreeTimes", 2560, 1440, {320, 0, 1920, 1440, 3, false}},
+                      FitCase{"WideTooShortForTwiceIsSmoothed", 1280, 800, {107, 0, 1067, 800, 800.0 / 480, true}},
+                      FitCase{"SmallerThanTheScreenShrinks", 320, 240, {0, 0, 320, 240, 0.5, true}},
+                      FitCase{"NoOutputNoScale", 0, 0, {0, 0, 640, 480, 1, false}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

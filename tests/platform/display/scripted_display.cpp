@@ -1,67 +1,83 @@
 #include "scripted_display.h"
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
+
+#include "platform/user32/display/display_settings.h"
 
 namespace porongo::testing {
 namespace {
 
-class ScriptedBackend final : public win32::display::DisplayBackend {
- public:
-  explicit ScriptedBackend(std::shared_ptr<ScriptedScreen> screen) : screen_(std::move(screen)) {}
+using win32::display::ListedMode;
+using win32::display::ScreenMode;
 
-  std::vector<HardwareMode> Modes() override { return screen_->modes; }
-  HardwareMode Current() override { return screen_->current; }
-  int NativeBitsPerPixel() override { return screen_->nativeBits; }
-  bool CanApply(const HardwareMode& mode) override {
-    return std::ranges::find(screen_->refused, mode) == screen_->refused.end();
-  }
-  bool Apply(const HardwareMode& mode) override {
-    if (screen_->applyFails || !CanApply(mode)) return false;
-    screen_->applied.push_back(mode);
-    screen_->current = mode;
+class ScriptedSettings final : public win32::display::DisplaySettings {
+ public:
+  explicit ScriptedSettings(std::shared_ptr<ScriptedScreen> screen) : screen_(std::move(screen)) {}
+
+  bool Enumerate(DWORD index, DEVMODEA& record) override {
+    std::lock_guard lock(mutex_);
+    if (index == ENUM_CURRENT_SETTINGS || index == ENUM_REGISTRY_SETTINGS) {
+      win32::display::FillRecord(record, index == ENUM_CURRENT_SETTINGS ? CurrentListed() : DesktopListed());
+      return true;
+    }
+    if (index == 0 || listed_.empty()) listed_ = win32::display::ListModes(screen_->modes);
+    if (index >= listed_.size()) return false;
+    win32::display::FillRecord(record, listed_[index]);
     return true;
   }
-  std::string Snapshot() override {
-    screen_->snapshots.push_back(screen_->current);
-    return std::to_string(screen_->snapshots.size() - 1);
+
+  LONG Change(const DEVMODEA* record, DWORD flags) override {
+    std::lock_guard lock(mutex_);
+    std::optional<ListedMode> target = DesktopListed();
+    if (record) {
+      auto request = win32::display::ReadRecord(*record);
+      target = request ? win32::display::ChooseMode(screen_->modes, *request, CurrentListed()) : std::nullopt;
+    }
+    if (!target || std::ranges::find(screen_->refused, target->hardware) != screen_->refused.end()) {
+      return DISP_CHANGE_BADMODE;
+    }
+    if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
+    if (target->hardware != screen_->current) {
+      screen_->applied.push_back(target->hardware);
+      screen_->current = target->hardware;
+    }
+    bits_ = target->bitsPerPixel;
+    return DISP_CHANGE_SUCCESSFUL;
   }
-  bool Restore(const std::string& snapshot) override {
-    std::size_t index = std::stoul(snapshot);
-    if (screen_->applyFails || index >= screen_->snapshots.size()) return false;
-    screen_->current = screen_->snapshots[index];
-    screen_->restored.push_back(screen_->current);
-    return true;
+
+  ScreenMode Current() override {
+    std::lock_guard lock(mutex_);
+    return ToScreenMode(CurrentListed());
+  }
+
+  ScreenMode Desktop() override {
+    std::lock_guard lock(mutex_);
+    return ToScreenMode(DesktopListed());
   }
 
  private:
+  static ScreenMode ToScreenMode(const ListedMode& m) {
+    return {m.hardware.width, m.hardware.height, m.bitsPerPixel, m.hardware.refreshHz};
+  }
+  ListedMode CurrentListed() const { return {screen_->current, bits_.value_or(screen_->nativeBits)}; }
+  ListedMode DesktopListed() const { return {screen_->desktop, screen_->nativeBits}; }
+
+  std::mutex mutex_;
   std::shared_ptr<ScriptedScreen> screen_;
-};
-
-class ScriptedGuard final : public win32::display::RestoreGuard {
- public:
-  explicit ScriptedGuard(std::shared_ptr<ScriptedGuards> guards) : guards_(std::move(guards)) {}
-  void SetArmed(bool armed) override { guards_->states.push_back(armed); }
-
- private:
-  std::shared_ptr<ScriptedGuards> guards_;
+  std::vector<ListedMode> listed_;
+  std::optional<int> bits_;
 };
 
 }  // namespace
 
-std::shared_ptr<ScriptedScreen> UseScriptedDisplay(std::vector<HardwareMode> modes, HardwareMode current,
-                                                   std::shared_ptr<ScriptedGuards> guards) {
+std::shared_ptr<ScriptedScreen> UseScriptedDisplay(std::vector<HardwareMode> modes, HardwareMode current) {
   auto screen = std::make_shared<ScriptedScreen>();
   screen->modes = std::move(modes);
   screen->current = current;
-  win32::display::GuardLauncher launcher;
-  if (guards) {
-    launcher = [guards](const std::string&) -> std::unique_ptr<win32::display::RestoreGuard> {
-      ++guards->launched;
-      guards->states.push_back(true);
-      return std::make_unique<ScriptedGuard>(guards);
-    };
-  }
-  win32::display::UseDisplayBackend(std::make_unique<ScriptedBackend>(screen), launcher);
+  screen->desktop = current;
+  win32::display::UseDisplaySettings(std::make_unique<ScriptedSettings>(screen));
   return screen;
 }
 

@@ -1,13 +1,14 @@
-// A screen for tests: its modes are a script, and every switch and restore is recorded.
-// Installed with UseScriptedDisplay(), it stands behind EnumDisplaySettingsA,
-// ChangeDisplaySettingsA and the current mode that GetDeviceCaps reports.
+// Display settings for tests: the screen's modes are a script (several refresh rates of one
+// size, modes the screen refuses), and every switch is recorded. Installed with
+// UseScriptedDisplay(), they stand behind EnumDisplaySettingsA, ChangeDisplaySettingsA and
+// the current mode that GetDeviceCaps reports, as Windows' settings would on a screen that
+// really switches.
 #pragma once
 
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "platform/user32/display/display_backend.h"
+#include "platform/user32/display/mode_list.h"
 
 namespace porongo::testing {
 
@@ -16,24 +17,14 @@ using win32::display::HardwareMode;
 struct ScriptedScreen {
   std::vector<HardwareMode> modes;
   HardwareMode current;
+  HardwareMode desktop;  // the mode in force when the script was installed
   int nativeBits = 32;
   std::vector<HardwareMode> refused;  // modes the screen lists but will not take
-  bool applyFails = false;            // the next switches fail without changing anything
-
-  std::vector<HardwareMode> applied;   // every switch, in order
-  std::vector<HardwareMode> restored;  // every restore of a snapshot, by the mode it held
-  std::vector<HardwareMode> snapshots;
+  std::vector<HardwareMode> applied;  // every switch to another mode, in order
 };
 
-struct ScriptedGuards {
-  int launched = 0;
-  std::vector<bool> states;  // armed or not, in the order the guard was told
-  bool Armed() const { return !states.empty() && states.back(); }
-};
-
-// Installs a screen with these modes, `current` in force. The returned objects stay
+// Installs a screen with these modes, `current` in force. The returned object stays
 // connected to the platform until the next installation.
-std::shared_ptr<ScriptedScreen> UseScriptedDisplay(std::vector<HardwareMode> modes, HardwareMode current,
-                                                   std::shared_ptr<ScriptedGuards> guards = nullptr);
+std::shared_ptr<ScriptedScreen> UseScriptedDisplay(std::vector<HardwareMode> modes, HardwareMode current);
 
 }  // namespace porongo::testing

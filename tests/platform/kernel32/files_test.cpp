@@ -145,16 +145,28 @@ TEST_F(Files, LocksFollowWindowsRulesBetweenHandles) {
 // A child process that asks for the lock on byte 0. It first closes its copy of `held`:
 // fork shares this process's descriptors, where Windows hands no handle down unasked.
 pid_t StartLocker(const std::string& path, DWORD flags, HANDLE held) {
+  // The child says when it has tried at once: only then may the test let go of its own lock,
+  // however long the child takes to get there.
+  int tried[2];
+  if (pipe(tried) != 0) return -1;
   pid_t pid = fork();
   if (pid == 0) {
+    close(tried[0]);
     CloseHandle(held);
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     OVERLAPPED at = {};
-    if (LockFileEx(h, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) _exit(1);
+    bool atOnce = LockFileEx(h, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+    char byte = 0;
+    if (write(tried[1], &byte, 1) != 1) _exit(3);
+    if (atOnce) _exit(1);
     if (flags & LOCKFILE_FAIL_IMMEDIATELY) _exit(0);
     _exit(LockFileEx(h, flags, 0, 1, 0, &at) ? 2 : 0);
   }
+  close(tried[1]);
+  char byte = 0;
+  if (pid > 0 && read(tried[0], &byte, 1) != 1) pid = -1;
+  close(tried[0]);
   return pid;
 }
 
@@ -172,7 +184,6 @@ TEST_F(Files, LocksKeepOutOtherProcessesAndGoWithTheirHandle) {
   EXPECT_EQ(Outcome(StartLocker(Path("locked"), LOCKFILE_FAIL_IMMEDIATELY | LOCKFILE_EXCLUSIVE_LOCK, h)), 0);
   // A waiting process gets the lock once this one lets go of it.
   pid_t waiter = StartLocker(Path("locked"), LOCKFILE_EXCLUSIVE_LOCK, h);
-  usleep(100000);
   EXPECT_TRUE(CloseHandle(h));
   EXPECT_EQ(Outcome(waiter), 2);
   EXPECT_EQ(Outcome(StartLocker(Path("locked"), LOCKFILE_EXCLUSIVE_LOCK, nullptr)), 1);

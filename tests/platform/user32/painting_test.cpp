@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QExposeEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QWindow>
 
 #include "user32_test_support.h"
@@ -110,6 +112,32 @@ TEST_F(Painting, WhatIsPaintedIsWhatTheWidgetShows) {
   EXPECT_EQ(QColor(shown.pixel(shown.width() - 1, shown.height() - 1)), QColor(200, 30, 10));
 }
 
+TEST_F(Painting, EveryChangedPixelReachesTheScreen) {
+  // Only what differs from what was shown goes to the screen: a program that draws its whole
+  // frame again changes a few pixels, wherever they lie.
+  QWidget* client = WidgetOf(window);
+  auto onScreen = [&](int x, int y) {
+    QCoreApplication::processEvents();
+    QImage screen = QGuiApplication::primaryScreen()->grabWindow(client->window()->winId()).toImage();
+    QPoint at = client->mapTo(client->window(), QPoint(x, y));
+    return QColor(screen.pixel(at));
+  };
+  RECT all;
+  GetClientRect(window, &all);
+  HDC dc = GetDC(window);
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  FillRect(dc, &all, blue);
+  DeleteObject(blue);
+  ReleaseDC(window, dc);
+  ASSERT_EQ(onScreen(5, 5), QColor(0, 0, 255));
+  for (POINT p : {POINT{0, 0}, POINT{31, 31}, POINT{32, 32}, POINT{95, 1}, POINT{all.right - 1, all.bottom - 1}}) {
+    dc = GetDC(window);
+    SetPixel(dc, p.x, p.y, RGB(255, 255, 0));
+    ReleaseDC(window, dc);
+    EXPECT_EQ(onScreen(p.x, p.y), QColor(255, 255, 0)) << p.x << "," << p.y;
+  }
+}
+
 TEST_F(Painting, UpdateWindowPaintsOnlyWhatIsInvalid) {
   UpdateWindow(window);
   EXPECT_TRUE(LogOf(WM_PAINT).empty());
@@ -152,6 +180,29 @@ TEST_F(Painting, TheWindowSystemsExposeOfAPaintedWindowPaintsNothing) {
   QCoreApplication::sendEvent(native, &expose);
   EXPECT_EQ(Count(Drain(), WM_PAINT), 0u);
   DestroyWindow(w);
+}
+
+TEST_F(Painting, AFrameChangeRepaintsTheClientAreaWhole) {
+  // The caption taken away and given back, each time applied by SWP_FRAMECHANGED, as a
+  // program does on the way into full screen and back.
+  LONG style = GetWindowLongA(window, GWL_STYLE);
+  constexpr UINT kApplyFrame = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+  SetWindowLongA(window, GWL_STYLE, style & ~WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, kApplyFrame);
+  DispatchPending();
+  SetWindowLongA(window, GWL_STYLE, style);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, kApplyFrame);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  RECT client;
+  GetClientRect(window, &client);
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+  EXPECT_EQ(ps.rcPaint.left, 0);
+  EXPECT_EQ(ps.rcPaint.top, 0);
+  EXPECT_EQ(ps.rcPaint.right, client.right);
+  EXPECT_EQ(ps.rcPaint.bottom, client.bottom);
 }
 
 TEST_F(Painting, ControlsLeaveTheirDrawingToQt) {
