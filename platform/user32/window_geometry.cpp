@@ -142,7 +142,7 @@ void SyncWithWindowManager(Window& w) {
     ReleaseSizeConstraints(w);
     TellStates(w);
     // On an X server without a window manager, nobody else makes a window full screen.
-    if (w.fullScreen && HasWindowManager() && !x11::WatchesWindowManager() && !OnWayland() && widget.screen()) {
+    if (w.fullScreen && HasWindowManager() && !WindowManagerTakesFullScreen() && widget.screen()) {
       w.pushingToQt = true;
       widget.setGeometry(widget.screen()->geometry());
       w.pushingToQt = false;
@@ -154,7 +154,7 @@ void SyncWithWindowManager(Window& w) {
     bool letGo = std::exchange(w.heldAtSync, false);
     if (w.placedBySystem && !widget.isVisible()) {
       SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
-    } else if (letGo && w.inner == w.syncedInner) {
+    } else if (letGo && w.inner == w.syncedInner && WindowManagerTakesFullScreen()) {
       // Back where it was when the window manager took it: the window manager puts it there
       // itself, where positions are its own (weston's X windows keep none).
       AwaitWindowManager(w, /*asked=*/false);
