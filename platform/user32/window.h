@@ -82,6 +82,8 @@ struct Window {
   unsigned awaitGeneration = 0;
   bool pushingToQt = false;  // Qt's reports during our own change are echoes
   bool syncPosted = false;   // the window manager is to hear of the window's changes
+  bool heldAtSync = false;   // the window manager held the window when it heard of it last
+  QRect syncedInner;         // where it last heard the window was, not held
   // The states last asked of the window manager while it has not been seen to take them (its
   // reports meanwhile are steps on the way, or answers to older requests), and its last word.
   std::optional<HeldStates> askedStates;

@@ -66,6 +66,7 @@ void LayOutWidgets(Window& w) {
 void TakeSystemGeometry(HWND hwnd, QRect inner) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
+  if (!w->HeldByWindowManager()) w->syncedInner = inner;
   // Full screen, the window keeps the place the program gave it on its screen, whatever the
   // size of the output that shows it.
   if (inner == w->inner || w->fullScreen) {
@@ -135,27 +136,36 @@ void ScheduleVerdict(Window& w) {
 void SyncWithWindowManager(Window& w) {
   w.syncPosted = false;
   QWidget& widget = *w.widget;
+  ApplyWindowFlags(w);
   if (w.HeldByWindowManager()) {
     // No constraint keeps a window manager from the size it holds the window at.
     ReleaseSizeConstraints(w);
     TellStates(w);
     // On an X server without a window manager, nobody else makes a window full screen.
-    if (w.fullScreen && HasWindowManager() && !x11::WatchesWindowManager() && !OnWayland() && widget.screen()) {
+    if (w.fullScreen && HasWindowManager() && !WindowManagerTakesFullScreen() && widget.screen()) {
       w.pushingToQt = true;
       widget.setGeometry(widget.screen()->geometry());
       w.pushingToQt = false;
     }
+    w.heldAtSync = true;
   } else {
     TellStates(w);
     QRect placed(ScreenView::OnDesktop().ToOutput(w.inner.topLeft()), w.inner.size());
+    bool letGo = std::exchange(w.heldAtSync, false);
     if (w.placedBySystem && !widget.isVisible()) {
       SetWidgetGeometry(w, w.inner, /*sizeOnly=*/true);
+    } else if (letGo && w.inner == w.syncedInner && WindowManagerTakesFullScreen()) {
+      // Back where it was when the window manager took it: the window manager puts it there
+      // itself, where positions are its own (weston's X windows keep none).
+      AwaitWindowManager(w, /*asked=*/false);
+      ApplySizeConstraints(w);
     } else if (widget.geometry() != placed) {
-      if (widget.isVisible()) AwaitWindowManager(w);
+      if (widget.isVisible()) AwaitWindowManager(w, /*asked=*/true);
       SetWidgetGeometry(w, w.inner);
     } else {
       ApplySizeConstraints(w);
     }
+    w.syncedInner = w.inner;
   }
   LayOutWidgets(w);
 }
@@ -175,11 +185,12 @@ void TellPositionChanged(HWND hwnd, const WINDOWPOS& pos, Delivery delivery) {
   }
 }
 
-void AwaitWindowManager(Window& w) {
+void AwaitWindowManager(Window& w, bool asked) {
   if (!w.widget || w.IsChild() || !HasWindowManager()) return;
   w.awaitedInner = w.inner;
   w.reportedInner.reset();
-  w.insisted = false;
+  // Where the window manager puts the window back itself, its word is taken as it comes.
+  w.insisted = !asked;
   ScheduleVerdict(w);
 }
 
@@ -288,7 +299,7 @@ void SetUpFrame(Window& w, const QRect& outer) {
 void ApplyFrameStyle(HWND hwnd) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->IsChild()) return;
-  ApplyWindowFlags(*w);
+  RequestWindowManagerSync(*w);                          // the window manager's decoration
   if (w->decorated == HasDecoration(w->style)) return;  // buttons at most: the frame stays
   QRect outer = w->WindowRect();
   w->decorated = HasDecoration(w->style);

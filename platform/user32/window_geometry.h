@@ -57,9 +57,10 @@ void KeepNormalGeometry(Window& w);
 // The window manager holds the window now: a request of ours on its way no longer counts.
 void ForgetRequests(Window& w);
 
-// The window manager is asked to place the window where its geometry says (PushGeometryToQt
-// does it), or is about to let it go: what it reports meanwhile is held back until it has had
-// its time.
-void AwaitWindowManager(Window& w);
+// The window manager is asked to place the window where its geometry says (`asked`; the sync
+// does it), or is about to let it go and put it back itself: what it reports meanwhile is held
+// back until it has had its time. Then, if it has not put the window where it was asked, it
+// is asked once more before its word is taken; put back by itself, its word is taken at once.
+void AwaitWindowManager(Window& w, bool asked);
 
 }  // namespace win32::user32

@@ -33,7 +33,7 @@ void PostStateChange(Window& w) {
 // the time the program's present message is handled (a program that leaves full screen
 // usually places the window next), whatever the window manager restores on its own.
 void LetGo(Window& w) {
-  AwaitWindowManager(w);
+  AwaitWindowManager(w, /*asked=*/false);
   RequestWindowManagerSync(w);
 }
 

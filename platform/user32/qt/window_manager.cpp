@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include "platform/user32/qt/x11_window_manager.h"
+
 namespace win32::user32 {
 
 bool HasWindowManager() {
@@ -10,5 +12,7 @@ bool HasWindowManager() {
 }
 
 bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+bool WindowManagerTakesFullScreen() { return HasWindowManager() && (OnWayland() || x11::WatchesWindowManager()); }
 
 }  // namespace win32::user32

@@ -118,14 +118,11 @@ void DestroyAllWidgets() {
 
 void ApplyWindowFlags(Window& w) {
   if (!w.widget || w.IsChild()) return;
-  // On Wayland, Qt gives up the compositor's decoration of a window once it has been
-  // frameless, and from then on draws its own title strip below the compositor's. A window
-  // that loses its caption on its way into full screen, where no decoration shows, keeps the
-  // flags it has.
-  if (!HasDecoration(w.style) && w.widget->windowHandle() && OnWayland() &&
-      !(w.widget->windowFlags() & Qt::FramelessWindowHint)) {
-    return;
-  }
+  // While the window manager holds the window full screen no decoration shows: a caption that
+  // goes on the way there and comes back on the way out leaves the flags as they are. A window
+  // made frameless for a moment would not get its frame back from weston's X window manager,
+  // and on Wayland Qt would draw a title strip of its own under the compositor's from then on.
+  if (w.fullScreen && !HasDecoration(w.style)) return;
   Qt::WindowFlags flags = w.owner ? Qt::Dialog : Qt::Window;
   if (!HasDecoration(w.style)) {
     flags |= Qt::FramelessWindowHint;

@@ -14,7 +14,8 @@ void BuildWidgets(Window& w);
 // Deletes the widgets of a window that is being destroyed.
 void DestroyWidgets(Window& w);
 
-// The window manager's decoration and buttons, from the window's style.
+// The window manager's decoration and buttons, from the window's style (the sync with the window
+// manager applies them, window_geometry.h).
 void ApplyWindowFlags(Window& w);
 
 // A window without WS_THICKFRAME keeps its size against the user's dragging (one with a
