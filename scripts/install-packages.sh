@@ -5,10 +5,11 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev
        libasound2-dev binutils-mingw-w64-x86-64 mingw-w64-common)
-run=(fonts-ipafont-gothic timgm6mb-soundfont)
+run=(fonts-ipafont-gothic timgm6mb-soundfont qt6-wayland)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick openbox wmctrl weston xwayland
-      lintian appstream desktop-file-utils dpkg-repack)
+      lintian appstream desktop-file-utils dpkg-repack
+      dbus-daemon mutter kwin-wayland i3-wm sway grim wtype jq)
 # The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
 # own fonts, and the locale definitions for a Japanese prefix).
 windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)

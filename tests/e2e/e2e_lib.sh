@@ -20,6 +20,7 @@ fail() {
   [[ -f "$work/shot.png" ]] && cp "$work/shot.png" /tmp/porongo-e2e-last-shot.png && echo "(last screenshot: /tmp/porongo-e2e-last-shot.png)" >&2
   [[ -f "$work/game.log" ]] && sed 's/^/game: /' "$work/game.log" >&2
   [[ -f "$work/xserver.log" ]] && tail -n 5 "$work/xserver.log" | sed 's/^/X server: /' >&2
+  [[ -f "$work/desktop.log" ]] && tail -n 5 "$work/desktop.log" | sed 's/^/desktop: /' >&2
   exit 1
 }
 
@@ -32,6 +33,17 @@ wait_for() {
     sleep 0.1
   done
   return 1
+}
+
+# Waits up to $1 seconds of real time, however long each try takes, for the command after it
+# to succeed.
+wait_up_to() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
 }
 
 # Starts an X server (the command given, which must take -displayfd) and exports DISPLAY.

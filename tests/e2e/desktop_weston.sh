@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# End to end under weston (headless, drawn by pixman) on a 1920x1080 output, the game an X11
+# client of its XWayland.
+#   desktop_weston.sh <program> <data directory>
+# Full screen shows the frame at twice its size at 320,60 with black around it, in the
+# compositor's own picture of its output; F4 gives back the exact window, twice in a row.
+set -euo pipefail
+
+program=$(readlink -f "$1")
+data=$(readlink -f "$2")
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/desktop_lib.sh"
+
+require_tools weston Xwayland weston-screenshooter
+start_weston 1920 1080 || fail "weston with XWayland did not start"
+prepare_game "$data"
+write_unbeatable_ranking
+# The headless back end has no seat: keys go to the window itself, and moving XWayland's
+# pointer there ends XWayland.
+key_sender=send_x
+pointer=
+shoot_full_screen=shoot_weston
+start_x_game_window
+check_full_screen_round_trips 1920 1080 2 320 60
+end_game_with_escape
+echo "PASS"
