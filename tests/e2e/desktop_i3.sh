@@ -16,7 +16,7 @@ start_x_server Xvfb -screen 0 1920x1080x24 -nolisten tcp || fail "Xvfb did not s
 start_i3_desktop || fail "i3 did not start or showed no bar"
 prepare_game "$data"
 write_unbeatable_ranking
-shoot_full_screen=shoot
+shoot_output=shoot
 start_x_game_window
 check_full_screen_round_trips 1920 1080 2 320 60
 i3_bar_shown || fail "back in window mode i3's bar is not on the screen"
@@ -24,7 +24,7 @@ i3_bar_shown || fail "back in window mode i3's bar is not on the screen"
 # Tiled, the frame is stretched over the tile; full screen and back gives the tile back.
 i3-msg "[id=$window] floating disable" >/dev/null
 tiled() { client_geometry "$window" && ((WIDTH > 1000 && HEIGHT > 800)); }
-wait_for 50 tiled || fail "i3 did not tile the window: its client area is $X,$Y ${WIDTH}x$HEIGHT"
+wait_up_to 10 tiled || fail "i3 did not tile the window: its client area is $X,$Y ${WIDTH}x$HEIGHT"
 normal=$(window_place)
 window_mode_picture=window_shows_frame_stretched
 expect_window_mode "tiled"

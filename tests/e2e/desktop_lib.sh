@@ -25,7 +25,7 @@ stop_desktop() {
   fi
   [[ -n "$desktop_group" ]] || return 0
   kill -TERM -- "-$desktop_group" 2>/dev/null || true
-  wait_for 30 desktop_gone || kill -KILL -- "-$desktop_group" 2>/dev/null || true
+  wait_up_to 3 desktop_gone || kill -KILL -- "-$desktop_group" 2>/dev/null || true
   desktop_group=
 }
 trap 'stop_desktop; cleanup' EXIT
@@ -50,15 +50,17 @@ desktop_says() {
 # Each takes the output's width and height, sets DISPLAY (and XAUTHORITY where the server
 # wants it) and returns once a window manager answers there.
 
-# GNOME's compositor, headless with one virtual monitor, on a session bus of its own.
+# GNOME's compositor, headless with one virtual monitor, on a session bus of its own. It puts
+# XWayland's socket where X servers do, in a folder that a booted system has.
 start_mutter() {
   mkdir -p -m 700 "$desktop_runtime"
+  [[ -d /tmp/.X11-unix ]] || mkdir -m 1777 /tmp/.X11-unix
   XDG_RUNTIME_DIR="$desktop_runtime" start_desktop dbus-run-session -- \
     mutter --headless --wayland --virtual-monitor "${1}x$2" --wayland-display=porongo-e2e
   DISPLAY=$(desktop_says 'Using public X11 display (:[0-9]+)') || return 1
   XAUTHORITY=$(find "$desktop_runtime" -maxdepth 1 -name '.mutter-Xwaylandauth.*' | head -n1)
   export DISPLAY XAUTHORITY
-  wait_for 100 window_manager_running
+  wait_up_to 20 window_manager_running
 }
 
 # KDE's compositor on a virtual output. The installed program carries file capabilities that
@@ -77,18 +79,20 @@ start_kwin() {
   wait_up_to 30 kwin_session_started && desktop_running || return 1
   DISPLAY=$(cat "$work/kwin-display")
   export DISPLAY
-  wait_for 100 window_manager_running
+  wait_up_to 20 window_manager_running
 }
 
-# weston, headless and drawn by pixman. Its screenshooter reaches it at $weston_socket.
+# weston, headless and drawn by pixman, its panel without a clock, so that a picture of the
+# output changes only when a window does. Its screenshooter reaches it at $weston_socket.
 start_weston() {
   mkdir -p -m 700 "$desktop_runtime"
   weston_socket="$desktop_runtime/porongo-e2e"
-  XDG_RUNTIME_DIR="$desktop_runtime" start_desktop weston --backend=headless-backend.so --xwayland \
-    --use-pixman --debug --width="$1" --height="$2" --socket=porongo-e2e
+  printf '[shell]\nclock-format=none\n' >"$work/weston.ini"
+  XDG_RUNTIME_DIR="$desktop_runtime" start_desktop weston --config="$work/weston.ini" --backend=headless-backend.so \
+    --xwayland --use-pixman --debug --width="$1" --height="$2" --socket=porongo-e2e
   DISPLAY=$(desktop_says 'xserver listening on display (:[0-9]+)') || return 1
   export DISPLAY
-  wait_for 100 xdpyinfo
+  wait_up_to 20 xdpyinfo
 }
 
 # i3 on the X server in $DISPLAY, its bar at the top in orange (#FF8000), a colour the game
@@ -107,31 +111,39 @@ bar {
 }
 EOF
   start_desktop i3 -c "$work/i3.config"
-  wait_for 100 window_manager_running || return 1
+  wait_up_to 20 window_manager_running || return 1
   wait_up_to 10 i3_bar_shown
 }
 i3_bar_shown() { shoot && (($(pixels_of 0 0 "$(screen_width)" 40 FF8000) > 1000)); }
 screen_width() { xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x.*/\1/p'; }
 
 # --- native Wayland: sway -------------------------------------------------------------------
-# sway refuses to run as root: it runs as the unprivileged account "nobody", headless, drawn
-# by pixman, without XWayland, in a runtime folder that account owns. The game and the tools
+# sway, headless and drawn by pixman, without XWayland. It refuses to run as root: a root test
+# runs it as the unprivileged account "nobody", with a /dev/shm of its own for its buffers (a
+# chroot's may be root's alone), in a runtime folder that account owns. The game and the tools
 # run as whoever runs the test and reach sway by its socket's path (WAYLAND_DISPLAY). The
 # game's main window floats at its own size, as a fixed-size window should.
 start_sway() {
-  id nobody >/dev/null 2>&1 || { echo "SKIP: there is no account 'nobody' to run sway as"; exit 77; }
-  chmod 711 "$work"
   mkdir -p -m 700 "$desktop_runtime"
-  chown nobody "$desktop_runtime"
   cat >"$work/sway.config" <<EOF
 xwayland disable
 output HEADLESS-1 mode ${1}x$2 bg #204060 solid_color
 for_window [title="^ポロンゴ\$"] floating enable
 EOF
-  chmod 644 "$work/sway.config"
-  start_desktop setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
-    env -i PATH="$PATH" HOME=/ XDG_RUNTIME_DIR="$desktop_runtime" WLR_BACKENDS=headless WLR_RENDERER=pixman \
-    WLR_LIBINPUT_NO_DEVICES=1 sway -c "$work/sway.config"
+  local -a as_user=()
+  if ((EUID == 0)); then
+    id nobody >/dev/null 2>&1 || { echo "SKIP: there is no account 'nobody' to run sway as"; exit 77; }
+    unshare --mount --propagation unchanged true 2>/dev/null ||
+      { echo "SKIP: no mount namespace here for sway's own /dev/shm"; exit 77; }
+    chmod 711 "$work"
+    chmod 644 "$work/sway.config"
+    chown nobody "$desktop_runtime"
+    as_user=(unshare --mount --propagation unchanged --
+             sh -c 'mount --make-rprivate /dev && mount -t tmpfs -o mode=1777 sway-shm /dev/shm && exec "$@"' sh
+             setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
+  fi
+  start_desktop "${as_user[@]}" env -i PATH="$PATH" HOME=/ XDG_RUNTIME_DIR="$desktop_runtime" \
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$work/sway.config"
   wait_up_to 30 sway_answers && desktop_running || return 1
   WAYLAND_DISPLAY=$(sway_socket)
   SWAYSOCK=$(find "$desktop_runtime" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n1)
@@ -208,7 +220,7 @@ write_unbeatable_ranking() {
 game_over_at() { (($(pixels_of $(($1 + 80)) $(($2 + 30)) 320 50 FF0000) > 300)); }
 
 # Keeps the 640x480 at x,y of the last picture as the game's frame.
-keep_frame() { convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/frame.png"; }
+keep_frame() { convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/frame.miff"; }
 
 # How many pixels of the last picture outside the rectangle x y w h are not black.
 lit_outside() {
@@ -217,21 +229,27 @@ lit_outside() {
 }
 
 # The smallest rectangle around the pixels of the last picture that are not black, WxH+X+Y.
-lit_area() {
-  local box
-  box=$(convert "$work/shot.png" -alpha off -bordercolor black -border 1 -format '%@' info:)
-  [[ $box =~ ^([0-9]+x[0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || { echo "none"; return; }
-  echo "${BASH_REMATCH[1]}+$((BASH_REMATCH[2] - 1))+$((BASH_REMATCH[3] - 1))"
+lit_area() { box_of_lit_pixels "$work/shot.png"; }
+
+# The smallest rectangle around the pixels of a picture that are not black, WxH+X+Y.
+box_of_lit_pixels() {
+  convert "$@" -alpha off -bordercolor black -border 1 -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' 'NF == 4 && $1 > 0 { printf "%dx%d+%d+%d", $1, $2, $3 - 1, $4 - 1; exit } { print "none"; exit }'
 }
 
 # How many pixels differ between two pictures of one size, colours within a tolerance alike.
 differing_pixels() { compare -metric AE -fuzz "$1" "$2" "$3" null: 2>&1 || true; }
 
+# The smallest rectangle around the pixels where two pictures of one size differ, WxH+X+Y.
+differing_area() {
+  box_of_lit_pixels "$1" "$2" -compose difference -composite -threshold 0
+}
+
 # Whether the last picture shows the game's frame one to one at x,y.
 shows_frame_at() {
-  convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/seen.png"
+  convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/seen.miff"
   local differing
-  differing=$(differing_pixels 0 "$work/seen.png" "$work/frame.png")
+  differing=$(differing_pixels 0 "$work/seen.miff" "$work/frame.miff")
   seen="$differing pixels of the 640x480 at $1,$2 differ from the game's frame"
   [[ $differing == 0 ]]
 }
@@ -241,22 +259,22 @@ shows_frame_at() {
 # within the rounding of a 16-bit mode.
 shows_frame_scaled_at() {
   local x=$1 y=$2 scale=$3 w=$((640 * $3)) h=$((480 * $3)) outside blocks unlike
-  convert "$work/shot.png" -alpha off -crop "${w}x$h+$x+$y" +repage "$work/seen.png"
-  convert "$work/seen.png" -sample 640x480! "$work/seen-small.png"
-  convert "$work/seen-small.png" -sample "${w}x$h!" "$work/seen-blocks.png"
+  convert "$work/shot.png" -alpha off -crop "${w}x$h+$x+$y" +repage -write "$work/seen.miff" \
+    -sample 640x480! -write "$work/seen-small.miff" -sample "${w}x$h!" "$work/seen-blocks.miff"
   outside=$(lit_outside "$x" "$y" "$w" "$h")
-  blocks=$(differing_pixels 0 "$work/seen.png" "$work/seen-blocks.png")
-  unlike=$(differing_pixels 4% "$work/seen-small.png" "$work/frame.png")
+  blocks=$(differing_pixels 0 "$work/seen.miff" "$work/seen-blocks.miff")
+  unlike=$(differing_pixels 4% "$work/seen-small.miff" "$work/frame.miff")
+  [[ $outside == 0 && $blocks == 0 && $unlike == 0 ]] && return
   seen="the lit area is $(lit_area); $outside pixels outside ${w}x$h+$x+$y are not black, $blocks there"
   seen+=" are not in uniform ${scale}x$scale blocks, $unlike blocks are unlike the game's frame"
-  [[ $outside == 0 && $blocks == 0 && $unlike == 0 ]]
+  return 1
 }
 
 # How far the w x h at x,y of the last picture, scaled to 640x480, is from the game's frame
 # (the root of the mean squared difference, 0 to 1).
 distance_from_frame() {
-  convert "$work/shot.png" -alpha off -crop "$3x$4+$1+$2" +repage -resize 640x480! "$work/seen.png"
-  compare -metric RMSE "$work/seen.png" "$work/frame.png" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
+  convert "$work/shot.png" -alpha off -crop "$3x$4+$1+$2" +repage -resize 640x480! "$work/seen.miff"
+  compare -metric RMSE "$work/seen.miff" "$work/frame.miff" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
 }
 less_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a != "" && a < b) }'; }
 
@@ -276,21 +294,31 @@ shows_frame_smooth_at() {
   distance=$(distance_from_frame "$@")
   outside=$(lit_outside $(($1 - 1)) $(($2 - 1)) $(($3 + 2)) $(($4 + 2)))
   colours=$(convert "$work/shot.png" -alpha off -crop "$3x$4+$1+$2" +repage -format %k info:)
-  frame_colours=$(convert "$work/frame.png" -format %k info:)
+  frame_colours=$(convert "$work/frame.miff" -format %k info:)
+  [[ $outside == 0 ]] && less_than "$distance" 0.05 && ((colours > 2 * frame_colours)) && return
   seen="the lit area is $(lit_area); $outside pixels around ${3}x$4+$1+$2 are not black; there the"
   seen+=" picture is at a distance of ${distance:-?} from the game's frame and has $colours colours, the frame $frame_colours"
-  [[ $outside == 0 ]] && less_than "$distance" 0.05 && ((colours > 2 * frame_colours))
+  return 1
 }
 
 # --- the game's window on an X desktop ------------------------------------------------------
-# $key_sender is how keys reach the game: press_x, or send_x where the desktop has no
-# keyboard to focus (and no pointer: $pointer is then empty). $shoot_full_screen takes the
-# picture that full screen is judged on: the window's own by default, or the output's where
-# the desktop can take one.
+# What differs between desktops, set by the scripts:
+# - $key_sender, how keys reach the game: press_x, or send_x where the desktop has no
+#   keyboard to focus (and no pointer: $pointer is then empty);
+# - $shoot_output, the picture that full screen is judged on: the output's where the desktop
+#   can take one, else the window's own, which then covers the output;
+# - $x_positions, empty where the window manager does not keep the X window where it shows it
+#   (weston): there the output's picture, not X, says where the window is;
+# - $window_mode_picture, how window mode looks: the frame one to one in the window, the frame
+#   stretched over a tile, or the output's picture as it was before full screen.
 key_sender=press_x
 pointer=yes
-shoot_full_screen="shoot_window"
+shoot_output=shoot_game_window
+x_positions=yes
+window_mode_picture=window_shows_frame
+
 keys() { "$key_sender" "$@"; }
+shoot_game_window() { shoot_window "$window"; }
 
 window_states() { xprop -id "$window" _NET_WM_STATE | sed 's/.*= *//; s/_NET_WM_STATE_//g'; }
 # The window's client area and states, for the messages of failures.
@@ -322,7 +350,7 @@ game_over_in_window() { shoot_window "$window" && game_over_at 0 "$menu_bar"; }
 # ($menu_bar), and keeps its frame once the first game is over.
 start_x_game_window() {
   start_game "$program"
-  wait_for 10 frame_extents "$window" || true  # not every window manager publishes its frame
+  wait_up_to 2 frame_extents "$window" || true  # not every window manager publishes its frame
   normal=$(window_place)
   client_geometry "$window"
   menu_bar=$((HEIGHT - 480))
@@ -332,14 +360,25 @@ start_x_game_window() {
   keep_frame 0 "$menu_bar"
 }
 
-in_window_mode() {
-  ! in_state "$window" FULLSCREEN && ! in_state "$window" MAXIMIZED_VERT && [[ "$(window_place)" == "$normal" ]]
+# Keeps the output's picture as it is now, and compares later ones with it.
+keep_output_picture() { "$shoot_output" && cp "$work/shot.png" "$work/kept-output.png"; }
+output_as_kept() {
+  "$shoot_output" || return 1
+  local differing
+  differing=$(differing_pixels 0 "$work/shot.png" "$work/kept-output.png")
+  [[ $differing == 0 ]] && return
+  seen="$differing pixels of the output, within $(differing_area "$work/shot.png" "$work/kept-output.png"), differ"
+  seen+=" from its picture before full screen"
+  return 1
 }
-# How the window shows the frame in window mode: one to one, or stretched over a tile.
-window_mode_picture=window_shows_frame
+
+in_window_mode() {
+  ! in_state "$window" FULLSCREEN && ! in_state "$window" MAXIMIZED_VERT &&
+    [[ -z "$x_positions" || "$(window_place)" == "$normal" ]]
+}
 expect_window_mode() {
-  wait_for 50 in_window_mode || fail "$1: the window is at $(window_place) ($(window_states)), not $normal"
-  wait_for 50 "$window_mode_picture" || fail "$1: $seen"
+  wait_up_to 10 in_window_mode || fail "$1: the window is at $(window_place) ($(window_states)), not $normal"
+  wait_up_to 10 "$window_mode_picture" || fail "$1: $seen"
 }
 
 maximised() { in_state "$window" MAXIMIZED_VERT && in_state "$window" MAXIMIZED_HORZ; }
@@ -352,8 +391,8 @@ window_shows_frame_stretched() {
 # The window manager's maximise (what its title bar's button asks for) and restore.
 check_maximise_and_restore() {
   wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
-  wait_for 50 maximised || fail "wmctrl did not maximise the window ($(window_states))"
-  wait_for 50 window_shows_frame_stretched || fail "maximised: $seen"
+  wait_up_to 10 maximised || fail "wmctrl did not maximise the window ($(window_states))"
+  wait_up_to 10 window_shows_frame_stretched || fail "maximised: $seen"
   wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
   expect_window_mode "restored"
 }
@@ -361,20 +400,23 @@ check_maximise_and_restore() {
 # The X screen's size and its outputs' current modes.
 screen_mode() { xrandr --current | grep -E '^Screen|\*'; }
 
-# Full screen and back from where the window is ($normal), twice: the window covers the
-# output, width x height, full screen to the window manager; the picture shows the frame
-# scaled by a whole number with its corner at x,y; the screen's mode never changes.
+# Full screen and back, twice: the window covers the output, width x height, full screen to
+# the window manager; the output shows the frame scaled by a whole number with its corner at
+# x,y; F4 gives window mode back; the screen's mode never changes.
 check_full_screen_round_trips() {
   local width=$1 height=$2 scale=$3 x=$4 y=$5 mode trip
   mode=$(screen_mode)
-  full_screen() { in_state "$window" FULLSCREEN && client_is "$window" "0,0 ${width}x$height"; }
-  shows_full_screen() { "$shoot_full_screen" "$window" && shows_frame_scaled_at "$x" "$y" "$scale"; }
+  full_screen() {
+    in_state "$window" FULLSCREEN && client_geometry "$window" && [[ "${WIDTH}x$HEIGHT" == "${width}x$height" ]] &&
+      [[ -z "$x_positions" || "$X,$Y" == 0,0 ]]
+  }
+  shows_full_screen() { "$shoot_output" && shows_frame_scaled_at "$x" "$y" "$scale"; }
   # The menu bar comes down while the pointer is at the top edge: keep it in the middle.
   [[ -z "$pointer" ]] || xdotool mousemove $((width / 2)) $((height / 2)) || fail "xdotool could not move the pointer"
   for trip in 1 2; do
     keys ctrl+F4
-    wait_for 50 full_screen || fail "Ctrl+F4 ($trip): the window is at $(window_now)"
-    wait_for 50 shows_full_screen || fail "full screen ($trip): $seen"
+    wait_up_to 10 full_screen || fail "Ctrl+F4 ($trip): the window is at $(window_now)"
+    wait_up_to 10 shows_full_screen || fail "full screen ($trip): $seen"
     [[ "$(screen_mode)" == "$mode" ]] || fail "full screen ($trip) changed the screen's mode: $(screen_mode)"
     keys F4
     expect_window_mode "F4 ($trip)"

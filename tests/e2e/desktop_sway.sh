@@ -16,6 +16,7 @@ source "$(dirname "$0")/desktop_lib.sh"
 
 require_tools sway swaymsg grim wtype jq setpriv
 start_sway 1920 1080 || fail "sway did not start"
+shoot_output=shoot_wayland
 prepare_game "$data"
 unset QT_QPA_PLATFORM DISPLAY
 write_unbeatable_ranking
@@ -26,44 +27,36 @@ wait_up_to 10 window_or_end
 sway_window || fail "the program opened no window on sway ($(game_liveness))"
 ((WIDTH == 640 && HEIGHT > 480 && HEIGHT < 540)) || fail "the window is ${WIDTH}x$HEIGHT, not 640x480 under a menu bar"
 menu_bar=$((HEIGHT - 480))
-game_over_on_output() { shoot_wayland && game_over_at "$X" $((Y + menu_bar)); }
+game_over_on_output() { "$shoot_output" && game_over_at "$X" $((Y + menu_bar)); }
 wait_up_to 30 game_over_on_output || fail "the first game did not end within 30 seconds ($(game_liveness))"
 keep_frame "$X" $((Y + menu_bar))
 
-# The window as it is now ($X,$Y ${WIDTH}x$HEIGHT) and its picture, in $work/window-mode.png.
+# Where sway has the window now, as window mode, with the output's picture.
 note_window_mode() {
   sway_window
   window_mode="$X,$Y ${WIDTH}x$HEIGHT"
-  cp "$work/shot.png" "$work/window-mode.png"
+  keep_output_picture
 }
 in_window_mode() { sway_window && [[ $SWAY_FULL_SCREEN == 0 && "$X,$Y ${WIDTH}x$HEIGHT" == "$window_mode" ]]; }
-shows_window_mode() {
-  shoot_wayland || return 1
-  local differing
-  differing=$(differing_pixels 0 "$work/shot.png" "$work/window-mode.png")
-  seen="$differing pixels differ from the picture before full screen"
-  [[ $differing == 0 ]]
-}
 full_screen() { sway_window && [[ $SWAY_FULL_SCREEN == 1 ]]; }
-shows_full_screen() { shoot_wayland && shows_frame_scaled_at 320 60 2; }
+shows_full_screen() { "$shoot_output" && shows_frame_scaled_at 320 60 2; }
 round_trip() {
   press_wayland ctrl+F4
-  wait_for 50 full_screen || fail "Ctrl+F4 ($1): sway has the window at $X,$Y ${WIDTH}x$HEIGHT, not full screen"
-  wait_for 50 shows_full_screen || fail "full screen ($1): $seen"
+  wait_up_to 10 full_screen || fail "Ctrl+F4 ($1): sway has the window at $X,$Y ${WIDTH}x$HEIGHT, not full screen"
+  wait_up_to 10 shows_full_screen || fail "full screen ($1): $seen"
   press_wayland F4
-  wait_for 50 in_window_mode || fail "F4 ($1): sway has the window at $X,$Y ${WIDTH}x$HEIGHT (full screen $SWAY_FULL_SCREEN), not $window_mode"
-  wait_for 50 shows_window_mode || fail "F4 ($1): $seen"
+  wait_up_to 10 in_window_mode || fail "F4 ($1): sway has the window at $X,$Y ${WIDTH}x$HEIGHT (full screen $SWAY_FULL_SCREEN), not $window_mode"
+  wait_up_to 10 output_as_kept || fail "F4 ($1): $seen"
 }
 
-shoot_wayland
 note_window_mode
 for trip in 1 2 3; do round_trip "floating, $trip"; done
 
 swaymsg "[pid=$game_pid] floating disable" >/dev/null
 tiled() { sway_window && ((WIDTH > 1000 && HEIGHT > 800)); }
-wait_for 50 tiled || fail "sway did not tile the window: it is at $X,$Y ${WIDTH}x$HEIGHT"
-tile_shows_frame() { shoot_wayland && shows_frame_stretched_at "$X" $((Y + menu_bar)) "$WIDTH" $((HEIGHT - menu_bar)); }
-wait_for 50 tile_shows_frame || fail "tiled: $seen"
+wait_up_to 10 tiled || fail "sway did not tile the window: it is at $X,$Y ${WIDTH}x$HEIGHT"
+tile_shows_frame() { "$shoot_output" && shows_frame_stretched_at "$X" $((Y + menu_bar)) "$WIDTH" $((HEIGHT - menu_bar)); }
+wait_up_to 10 tile_shows_frame || fail "tiled: $seen"
 note_window_mode
 for trip in 1 2; do round_trip "tiled, $trip"; done
 

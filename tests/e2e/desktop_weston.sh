@@ -3,7 +3,8 @@
 # client of its XWayland.
 #   desktop_weston.sh <program> <data directory>
 # Full screen shows the frame at twice its size at 320,60 with black around it, in the
-# compositor's own picture of its output; F4 gives back the exact window, twice in a row.
+# compositor's own picture of its output; F4 gives back the window exactly as it was on the
+# output, pixel for pixel, twice in a row.
 set -euo pipefail
 
 program=$(readlink -f "$1")
@@ -16,11 +17,15 @@ start_weston 1920 1080 || fail "weston with XWayland did not start"
 prepare_game "$data"
 write_unbeatable_ranking
 # The headless back end has no seat: keys go to the window itself, and moving XWayland's
-# pointer there ends XWayland.
+# pointer there ends XWayland. weston keeps no X position for the window: where it is, the
+# output's picture says.
 key_sender=send_x
 pointer=
-shoot_full_screen=shoot_weston
+shoot_output=shoot_weston
+x_positions=
 start_x_game_window
+keep_output_picture || fail "weston-screenshooter took no picture"
+window_mode_picture=output_as_kept
 check_full_screen_round_trips 1920 1080 2 320 60
 end_game_with_escape
 echo "PASS"

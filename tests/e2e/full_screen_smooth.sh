@@ -27,17 +27,17 @@ full_screen() { in_state "$window" FULLSCREEN && client_is "$window" "0,0 1280x8
 shows_full_screen() { shoot && { shows_frame_smooth_at 107 0 1067 800 || shows_frame_smooth_at 106 0 1067 800; }; }
 xdotool mousemove 640 400
 press ctrl+F4
-wait_for 50 full_screen || fail "Ctrl+F4: the window is at $(window_now)"
-wait_for 50 shows_full_screen || fail "full screen: $seen"
+wait_up_to 10 full_screen || fail "Ctrl+F4: the window is at $(window_now)"
+wait_up_to 10 shows_full_screen || fail "full screen: $seen"
 [[ "$(screen_mode)" == "$mode" ]] || fail "full screen changed the screen's mode: $(screen_mode)"
 
 # The pointer at the top edge brings the menu bar over the frame's top; away, it goes.
 menu_rows() { pixels_of 300 2 600 $((menu_bar - 4)) "$menu_colour"; }
 menu_shown() { shoot && (($(menu_rows) > 300 * (menu_bar - 4))); }
 xdotool mousemove 640 0 sleep 0.1 mousemove 642 1
-wait_for 50 menu_shown || fail "in full screen the pointer at the top edge brought no menu bar: $(menu_rows) pixels of #$menu_colour"
+wait_up_to 10 menu_shown || fail "in full screen the pointer at the top edge brought no menu bar: $(menu_rows) pixels of #$menu_colour"
 xdotool mousemove 640 400 sleep 0.1 mousemove 642 402
-wait_for 50 shows_full_screen || fail "the pointer away from the top edge: $seen"
+wait_up_to 10 shows_full_screen || fail "the pointer away from the top edge: $seen"
 
 press F4
 expect_window_mode "F4"
@@ -45,7 +45,7 @@ expect_window_mode "F4"
 
 # Killed in full screen: the screen is as it was.
 press ctrl+F4
-wait_for 50 full_screen || fail "Ctrl+F4 (again): the window is at $(window_now)"
+wait_up_to 10 full_screen || fail "Ctrl+F4 (again): the window is at $(window_now)"
 kill -KILL "$game_pid"
 wait "$game_pid" 2>/dev/null || true
 game_pid=
