@@ -2,9 +2,10 @@
 # End to end under GNOME on Wayland: mutter, headless with one 1920x1080 virtual monitor, the
 # game an X11 client of its XWayland.
 #   desktop_gnome.sh <program> <data directory>
-# Maximising stretches the frame over the window and restoring gives back the window; full
-# screen shows the frame at twice its size, centred, black around it, without changing the
-# output's mode, and F4 gives back the exact window, twice in a row.
+# The window manager offers maximise, which stretches the frame over the window, and
+# restoring gives the window back; full screen shows the frame at twice its size, centred,
+# black around it, without changing the output's mode, and F4 gives back the exact window,
+# twice in a row.
 set -euo pipefail
 
 program=$(readlink -f "$1")

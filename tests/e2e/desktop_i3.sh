@@ -13,7 +13,8 @@ source "$(dirname "$0")/desktop_lib.sh"
 
 require_tools i3 i3-msg
 start_x_server Xvfb -screen 0 1920x1080x24 -nolisten tcp || fail "Xvfb did not start: $(cat "$work/xserver.log")"
-start_i3_desktop || fail "i3 did not start or showed no bar"
+start_i3_desktop || fail "i3 did not start"
+wait_up_to 20 i3_bar_shown || fail "i3 showed no bar"
 prepare_game "$data"
 write_unbeatable_ranking
 shoot_output=shoot

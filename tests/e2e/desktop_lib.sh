@@ -97,7 +97,6 @@ start_weston() {
 
 # i3 on the X server in $DISPLAY, its bar at the top in orange (#FF8000), a colour the game
 # never shows; the game's window floats at its own size, as a fixed-size window should.
-# Returns once the bar is on the screen.
 start_i3_desktop() {
   cat >"$work/i3.config" <<'EOF'
 # i3 config file (v4)
@@ -111,8 +110,7 @@ bar {
 }
 EOF
   start_desktop i3 -c "$work/i3.config"
-  wait_up_to 20 window_manager_running || return 1
-  wait_up_to 10 i3_bar_shown
+  wait_up_to 20 window_manager_running
 }
 i3_bar_shown() { shoot && (($(pixels_of 0 0 "$(screen_width)" 40 FF8000) > 1000)); }
 screen_width() { xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x.*/\1/p'; }
@@ -207,8 +205,8 @@ press_wayland() {
 
 # --- the game's frame on a picture ----------------------------------------------------------
 # Once the first game is over the frame no longer changes: it is kept, one to one from the
-# game's window, and looked for in later pictures. A check that fails says in $seen what it
-# saw.
+# game's window in window mode, and looked for in later pictures. A check that fails says in
+# $seen what it saw.
 
 # A ranking that no result enters, so that the end of a game opens no name dialog.
 write_unbeatable_ranking() {
@@ -219,8 +217,14 @@ write_unbeatable_ranking() {
 # The game is over (its red title over the board) in the frame at x,y of the last picture.
 game_over_at() { (($(pixels_of $(($1 + 80)) $(($2 + 30)) 320 50 FF0000) > 300)); }
 
-# Keeps the 640x480 at x,y of the last picture as the game's frame.
-keep_frame() { convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/frame.miff"; }
+# Whether the game's frame, the 640x480 at x,y of the last picture, has stood still since the
+# picture before; keeps it as the game's frame. Once the game is over it no longer changes.
+frame_still_at() {
+  convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/frame-now.miff"
+  [[ -f "$work/frame.miff" && $(differing_pixels 0 "$work/frame.miff" "$work/frame-now.miff") == 0 ]] && return
+  mv "$work/frame-now.miff" "$work/frame.miff"
+  return 1
+}
 
 # How many pixels of the last picture outside the rectangle x y w h are not black.
 lit_outside() {
@@ -250,8 +254,10 @@ shows_frame_at() {
   convert "$work/shot.png" -alpha off -crop "640x480+$1+$2" +repage "$work/seen.miff"
   local differing
   differing=$(differing_pixels 0 "$work/seen.miff" "$work/frame.miff")
-  seen="$differing pixels of the 640x480 at $1,$2 differ from the game's frame"
-  [[ $differing == 0 ]]
+  [[ $differing == 0 ]] && return
+  seen="$differing pixels of the 640x480 at $1,$2, within $(differing_area "$work/seen.miff" "$work/frame.miff")"
+  seen+=" of it, differ from the game's frame"
+  return 1
 }
 
 # Whether the last picture shows the game's frame scaled by a whole number with its corner at
@@ -344,10 +350,10 @@ game_liveness() {
 }
 
 window_shows_frame() { shoot_window "$window" && shows_frame_at 0 "$menu_bar"; }
-game_over_in_window() { shoot_window "$window" && game_over_at 0 "$menu_bar"; }
+game_over_in_window() { shoot_window "$window" && game_over_at 0 "$menu_bar" && frame_still_at 0 "$menu_bar"; }
 
 # Starts the game, notes where its window is ($normal) and how high its menu bar is
-# ($menu_bar), and keeps its frame once the first game is over.
+# ($menu_bar), and keeps its frame once the first game is over and its frame stands still.
 start_x_game_window() {
   start_game "$program"
   wait_up_to 2 frame_extents "$window" || true  # not every window manager publishes its frame
@@ -357,7 +363,6 @@ start_x_game_window() {
   [[ $WIDTH == 640 ]] && ((menu_bar > 0 && menu_bar < 60)) ||
     fail "the window starts with a ${WIDTH}x$HEIGHT client area, not 640x480 under a menu bar"
   wait_up_to 30 game_over_in_window || fail "the first game did not end within 30 seconds ($(game_liveness))"
-  keep_frame 0 "$menu_bar"
 }
 
 # Keeps the output's picture as it is now, and compares later ones with it.
@@ -388,8 +393,18 @@ window_shows_frame_stretched() {
   shoot_window "$window" && shows_frame_stretched_at 0 "$menu_bar" "$WIDTH" $((HEIGHT - menu_bar))
 }
 
-# The window manager's maximise (what its title bar's button asks for) and restore.
+# The actions the window manager offers for the window (_NET_WM_ACTION_...).
+window_actions() { xprop -id "$window" _NET_WM_ALLOWED_ACTIONS | sed 's/.*= *//; s/_NET_WM_ACTION_//g'; }
+
+# The window manager offers maximise, and its maximise (what its title bar's button asks for)
+# stretches the frame over the window; restoring gives the window back. (KWin offers maximise
+# only to a window it may resize; mutter offers resize whatever the Motif hints say: whether
+# the border resizes is no check here.)
 check_maximise_and_restore() {
+  local actions
+  actions=$(window_actions)
+  [[ $actions == *MAXIMIZE_HORZ* && $actions == *MAXIMIZE_VERT* ]] ||
+    fail "the window manager offers no maximise, only $actions"
   wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
   wait_up_to 10 maximised || fail "wmctrl did not maximise the window ($(window_states))"
   wait_up_to 10 window_shows_frame_stretched || fail "maximised: $seen"

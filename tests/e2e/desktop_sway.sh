@@ -27,9 +27,8 @@ wait_up_to 10 window_or_end
 sway_window || fail "the program opened no window on sway ($(game_liveness))"
 ((WIDTH == 640 && HEIGHT > 480 && HEIGHT < 540)) || fail "the window is ${WIDTH}x$HEIGHT, not 640x480 under a menu bar"
 menu_bar=$((HEIGHT - 480))
-game_over_on_output() { "$shoot_output" && game_over_at "$X" $((Y + menu_bar)); }
+game_over_on_output() { "$shoot_output" && game_over_at "$X" $((Y + menu_bar)) && frame_still_at "$X" $((Y + menu_bar)); }
 wait_up_to 30 game_over_on_output || fail "the first game did not end within 30 seconds ($(game_liveness))"
-keep_frame "$X" $((Y + menu_bar))
 
 # Where sway has the window now, as window mode, with the output's picture.
 note_window_mode() {
