@@ -64,13 +64,14 @@ start_mutter() {
 }
 
 # KDE's compositor on a virtual output. The installed program carries file capabilities that
-# a container refuses to grant ("Operation not permitted"); a copy carries none. KWin starts
-# the session program it is given once XWayland is up, with DISPLAY set: that is how the
+# a container refuses to grant ("Operation not permitted"); a copy carries none (under the
+# same name: KWin 6 finds its own Qt platform plugin by it). KWin starts the program it is
+# given, in a session of its own, once XWayland is up, with DISPLAY set: that is how the
 # display is learnt.
 start_kwin() {
   mkdir -p -m 700 "$desktop_runtime"
   cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
-  printf '#!/bin/sh\necho "$DISPLAY" >"%s/kwin-display"\nexec sleep 100000\n' "$work" >"$work/kwin-session"
+  printf '#!/bin/sh\necho "$DISPLAY" >"%s/kwin-display"\n' "$work" >"$work/kwin-session"
   chmod +x "$work/kwin-session"
   XDG_RUNTIME_DIR="$desktop_runtime" start_desktop dbus-run-session -- \
     "$work/kwin_wayland" --virtual --xwayland --width "$1" --height "$2" --socket porongo-e2e \
