@@ -7,8 +7,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libsdl2-dev libs
        libasound2-dev binutils-mingw-w64-x86-64 mingw-w64-common)
 run=(fonts-ipafont-gothic timgm6mb-soundfont qt6-wayland)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
-      imagemagick openbox i3 wmctrl weston xwayland
-      lintian appstream desktop-file-utils dpkg-repack)
+      imagemagick openbox wmctrl weston xwayland
+      lintian appstream desktop-file-utils dpkg-repack
+      dbus-daemon mutter kwin-wayland i3-wm sway grim wtype jq)
 # The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
 # own fonts, and the locale definitions for a Japanese prefix).
 windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)

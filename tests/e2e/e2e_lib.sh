@@ -20,6 +20,7 @@ fail() {
   [[ -f "$work/shot.png" ]] && cp "$work/shot.png" /tmp/porongo-e2e-last-shot.png && echo "(last screenshot: /tmp/porongo-e2e-last-shot.png)" >&2
   [[ -f "$work/game.log" ]] && sed 's/^/game: /' "$work/game.log" >&2
   [[ -f "$work/xserver.log" ]] && tail -n 5 "$work/xserver.log" | sed 's/^/X server: /' >&2
+  [[ -f "$work/desktop.log" ]] && tail -n 5 "$work/desktop.log" | sed 's/^/desktop: /' >&2
   exit 1
 }
 
@@ -32,6 +33,17 @@ wait_for() {
     sleep 0.1
   done
   return 1
+}
+
+# Waits up to $1 seconds of real time, however long each try takes, for the command after it
+# to succeed.
+wait_up_to() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
 }
 
 # Starts an X server (the command given, which must take -displayfd) and exports DISPLAY. It
@@ -73,9 +85,10 @@ start_window_manager() {
 }
 # openbox with its own default settings.
 start_openbox() { XDG_CONFIG_HOME="$work/config" start_window_manager openbox openbox --sm-disable; }
-# i3 with a minimal configuration of its own (no bar, no key bindings).
+# i3 with a minimal configuration of its own (no key bindings, and no bar unless the lines
+# given, which are added to it, ask for one).
 start_i3() {
-  printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' >"$work/i3.config"
+  printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' "$@" >"$work/i3.config"
   start_window_manager i3 i3 -c "$work/i3.config"
 }
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }

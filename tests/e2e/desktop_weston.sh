@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# End to end under weston (headless, drawn by pixman) on a 1920x1080 output, the game an X11
+# client of its XWayland.
+#   desktop_weston.sh <program> <data directory>
+# Full screen shows the frame at twice its size at 320,60 with black around it, in the
+# compositor's own picture of its output; F4 gives back the window exactly as it was on the
+# output, pixel for pixel, twice in a row.
+set -euo pipefail
+
+program=$(readlink -f "$1")
+data=$(readlink -f "$2")
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/desktop_lib.sh"
+
+require_tools weston Xwayland weston-screenshooter
+start_weston 1920 1080 || fail "weston with XWayland did not start"
+prepare_game "$data"
+write_unbeatable_ranking
+# The headless back end has no seat: keys go to the window itself, and moving XWayland's
+# pointer there ends XWayland. weston keeps no X position for the window: where it is, the
+# output's picture says.
+key_sender=send_x
+pointer=
+shoot_output=shoot_weston
+x_positions=
+start_x_game_window
+keep_output_picture || fail "weston-screenshooter took no picture"
+window_mode_picture=output_as_kept
+check_full_screen_round_trips 1920 1080 2 320 60
+end_game_with_escape
+echo "PASS"
