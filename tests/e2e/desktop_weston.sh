@@ -3,8 +3,10 @@
 # client of its XWayland.
 #   desktop_weston.sh <program> <data directory>
 # Full screen shows the frame at twice its size at 320,60 with black around it, in the
-# compositor's own picture of its output; F4 gives back the window exactly as it was on the
-# output, pixel for pixel, twice in a row.
+# compositor's own picture of its output; F4 gives back the window with the frame one to one in
+# it, twice in a row. Where the window comes back is weston's to say: weston 10's X window
+# manager puts any window that leaves full screen (an xmessage as well) back a frame's width
+# up and left of where it was, and keeps no X position to check it by.
 set -euo pipefail
 
 program=$(readlink -f "$1")
@@ -24,8 +26,6 @@ pointer=
 shoot_output=shoot_weston
 x_positions=
 start_x_game_window
-keep_output_picture || fail "weston-screenshooter took no picture"
-window_mode_picture=output_as_kept
 check_full_screen_round_trips 1920 1080 2 320 60
 end_game_with_escape
 echo "PASS"
