@@ -8,7 +8,8 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev li
 run=(fonts-ipafont-gothic timgm6mb-soundfont)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       xserver-xorg-core xserver-xorg-video-dummy imagemagick openbox wmctrl weston xwayland
-      lintian appstream desktop-file-utils dpkg-repack)
+      lintian appstream desktop-file-utils dpkg-repack
+      pipewire wireplumber pipewire-pulse pulseaudio-utils dbus-daemon)
 # The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
 # own fonts, and the locale definitions for a Japanese prefix).
 windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)
