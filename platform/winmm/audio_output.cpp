@@ -130,8 +130,8 @@ void AudioOutput::Run() {
       wake_at = now;
     } else if (now >= next_try) {
       std::string why;
-      device = AudioDevice::Open(
-          mixer_, [this] { Removed(); }, why);
+      auto removed_by_sdl = [this] { Removed(); };
+      device = AudioDevice::Open(mixer_, removed_by_sdl, why);
       if (device) {
         opened = Clock::now();
         silence.Stop();

@@ -31,7 +31,8 @@ class AudioOutput {
   // Starts the thread the first time it is called, and says whether anything plays the
   // mixer: false once Stop has been called.
   bool Start();
-  // Closes the device and ends the thread; nothing plays the mixer any more.
+  // Closes the device and ends the thread; nothing plays the mixer any more. A thread that
+  // has not ended 2 s later (its back end hangs) is left to end with the process.
   void Stop();
 
  private:

@@ -14,6 +14,9 @@ set -euo pipefail
 program=$(readlink -f "$1")
 data=$(readlink -f "$2")
 source "$(dirname "$0")/e2e_lib.sh"
+# With a time limit: xdotool's search can wait for ever while one program's windows go and
+# another's come.
+find_window() { timeout 5 xdotool search "$@" 2>/dev/null | head -n1 | grep .; }
 
 for tool in pipewire wireplumber pipewire-pulse pactl parec dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -164,6 +167,21 @@ fresh_game() {
   fail "no new game with a clear way down the left column in $attempt tries"
 }
 
+# Starts the sound server while the game stands paused (its snake might not outlast a slow
+# start), waits for the program's stream to come back by itself, then plays on; records into
+# $1 from the moment the server is back, and sets $delay to when the music was first heard.
+server_back() {
+  key space
+  start_sound_server || fail "the sound server did not start: $(server_log)"
+  start_recording "$1"
+  wait_for 30 program_stream || fail "the program was not back on the server within 3 s"
+  key space
+  sleep 2
+  stop_recording
+  delay=$(first_heard "$1")
+}
+program_stream() { [[ -n "$(pactl list short sink-inputs)" ]]; }
+
 lines_saying() { grep -c "$1" "$work/game.log" || true; }
 threads_and_files() { echo "$(ls "/proc/$game_pid/task" | wc -l) threads, $(ls "/proc/$game_pid/fd" | wc -l) files"; }
 
@@ -181,9 +199,7 @@ before_counts=$(threads_and_files)
 stop_sound_server
 wait_for 50 grep -q "lost the audio device" "$work/game.log" || fail "the program did not say that the sound was lost"
 fresh_game
-start_sound_server || fail "the sound server did not start again: $(server_log)"
-record "$work/after.raw" 4
-delay=$(first_heard "$work/after.raw")
+server_back "$work/after.raw"
 after_level=$(loudness "$work/after.raw")
 echo "music RMS $before_level before the restart, $after_level after; heard $delay s after the server was back"
 within "$delay" 3 || fail "no music within 3 s of the server being back (first heard: $delay)"
@@ -221,9 +237,7 @@ start_game "$program"
 client_geometry "$window"
 wait_for 50 grep -q "cannot open the audio device" "$work/game.log" || fail "no line about the missing sound"
 fresh_game
-start_sound_server || fail "the sound server did not start: $(server_log)"
-record "$work/late.raw" 4
-delay=$(first_heard "$work/late.raw")
+server_back "$work/late.raw"
 echo "started before the server: music heard $delay s after the server appeared"
 within "$delay" 3 || fail "no music within 3 s of the server appearing (first heard: $delay)"
 wait_for 50 grep -q "is back" "$work/game.log" || fail "the program did not say that the sound is back"
