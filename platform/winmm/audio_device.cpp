@@ -24,6 +24,7 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(Mixer& mixer, std::function<void(
   // works in one format. No name either: the default output, wherever it is.
   if (Mix_OpenAudioDevice(kSampleRate, AUDIO_S16SYS, kChannels, kBlockFrames, nullptr, 0) != 0) {
     why = Mix_GetError();
+    DropEvents();
     return nullptr;
   }
   return std::make_unique<AudioDevice>(Opened{}, mixer, std::move(removed), std::move(sdl));
