@@ -20,27 +20,27 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(Mixer& mixer, std::function<void(
   snd_lib_error_set_handler(&IgnoreAlsaMessage);
   auto sdl = SdlSubsystem::Start(SDL_INIT_AUDIO, why);
   if (!sdl) return nullptr;
+  // Watching from before the device opens, so that no removal goes unseen.
+  auto device = std::make_unique<AudioDevice>(Started{}, mixer, std::move(removed), std::move(sdl));
   // No changes allowed: SDL converts to the device's real format, and the mixer always
   // works in one format. No name either: the default output, wherever it is.
   if (Mix_OpenAudioDevice(kSampleRate, AUDIO_S16SYS, kChannels, kBlockFrames, nullptr, 0) != 0) {
     why = Mix_GetError();
-    DropEvents();
     return nullptr;
   }
-  return std::make_unique<AudioDevice>(Opened{}, mixer, std::move(removed), std::move(sdl));
+  device->last_asked_ = Clock::now().time_since_epoch().count();
+  Mix_AllocateChannels(0);
+  Mix_HookMusic(&Play, device.get());
+  return device;
 }
 
-AudioDevice::AudioDevice(Opened, Mixer& mixer, std::function<void()> removed, std::unique_ptr<SdlSubsystem> sdl)
-    : mixer_(mixer),
-      removed_(std::move(removed)),
-      sdl_(std::move(sdl)),
-      last_asked_(Clock::now().time_since_epoch().count()) {
+AudioDevice::AudioDevice(Started, Mixer& mixer, std::function<void()> removed, std::unique_ptr<SdlSubsystem> sdl)
+    : mixer_(mixer), removed_(std::move(removed)), sdl_(std::move(sdl)) {
   DropEvents();
   SDL_AddEventWatch(&Watch, this);
-  Mix_AllocateChannels(0);
-  Mix_HookMusic(&Play, this);
 }
 
+// Both calls are harmless when SDL_mixer's device did not open.
 AudioDevice::~AudioDevice() {
   SDL_DelEventWatch(&Watch, this);
   Mix_HookMusic(nullptr, nullptr);

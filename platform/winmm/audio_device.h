@@ -24,7 +24,7 @@ namespace win32::winmm {
 constexpr int kBlockFrames = 1024;
 
 class AudioDevice {
-  struct Opened {};  // only Open() makes one, once the device plays
+  struct Started {};  // only Open() makes one, once SDL's audio runs
 
  public:
   using Clock = std::chrono::steady_clock;
@@ -33,7 +33,7 @@ class AudioDevice {
   // of SDL's threads, when SDL says that the device went away. SDL_mixer has one device for
   // the process: one AudioDevice at a time.
   static std::unique_ptr<AudioDevice> Open(Mixer& mixer, std::function<void()> removed, std::string& why);
-  AudioDevice(Opened, Mixer& mixer, std::function<void()> removed, std::unique_ptr<SdlSubsystem> sdl);
+  AudioDevice(Started, Mixer& mixer, std::function<void()> removed, std::unique_ptr<SdlSubsystem> sdl);
   // Stops the audio thread and closes the device.
   ~AudioDevice();
   AudioDevice(const AudioDevice&) = delete;
@@ -55,7 +55,7 @@ class AudioDevice {
   std::function<void()> removed_;
   std::unique_ptr<SdlSubsystem> sdl_;
   std::atomic<bool> gone_{false};
-  std::atomic<Clock::rep> last_asked_;  // Clock ticks
+  std::atomic<Clock::rep> last_asked_{0};  // Clock ticks
 };
 
 }  // namespace win32::winmm
