@@ -34,21 +34,31 @@ printf '[%d]\r\nName=Best%d\r\nBody=0\r\nScore=9999%d\r\n' 1 1 9 2 2 8 3 3 7 4 4
 bus_pid=
 sound_pids=()
 recorder_pid=
-# Whether the server's processes have all ended (each stays a zombie until waited for).
-sound_server_ended() {
+# Whether the processes given, this script's children, have all ended (each stays a zombie
+# until waited for).
+ended() {
   local pid
-  for pid in "${sound_pids[@]}"; do
+  for pid in "$@"; do
     [[ ! -e /proc/$pid || "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" == Z ]] || return 1
   done
+}
+# Sends processes a signal ($1) and waits for them; those still there 5 s later are killed.
+stop_processes() {
+  local signal=$1
+  shift
+  kill "-$signal" "$@" 2>/dev/null || true
+  wait_for 50 ended "$@" || kill -KILL "$@" 2>/dev/null || true
+  wait "$@" 2>/dev/null || true
 }
 # Stops all three, as `systemctl --user restart pipewire` or an update does.
 stop_sound_server() {
   ((${#sound_pids[@]})) || return 0
-  kill "${sound_pids[@]}" 2>/dev/null || true
-  wait_for 50 sound_server_ended || kill -KILL "${sound_pids[@]}" 2>/dev/null || true
-  wait "${sound_pids[@]}" 2>/dev/null || true
+  stop_processes TERM "${sound_pids[@]}"
   sound_pids=()
 }
+# The server's command-line client with a time limit, in case the server stops answering
+# (timeout runs the program, not this function).
+pactl() { timeout 10 pactl "$@"; }
 trap '[[ -n "$recorder_pid" ]] && kill "$recorder_pid" 2>/dev/null; stop_sound_server
       [[ -n "$bus_pid" ]] && kill "$bus_pid" 2>/dev/null; cleanup' EXIT
 
@@ -88,8 +98,7 @@ start_recording() {
   recorder_pid=$!
 }
 stop_recording() {
-  kill -INT "$recorder_pid" 2>/dev/null || true
-  wait "$recorder_pid" 2>/dev/null || true
+  stop_processes INT "$recorder_pid"
   recorder_pid=
 }
 # Records $2 seconds into $1 (of the sink $3, by default the test's).
