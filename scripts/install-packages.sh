@@ -9,7 +9,8 @@ run=(fonts-ipafont-gothic timgm6mb-soundfont qt6-wayland)
 test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
       imagemagick openbox wmctrl weston xwayland
       lintian appstream desktop-file-utils dpkg-repack
-      dbus-daemon mutter kwin-wayland i3-wm sway grim wtype jq)
+      dbus-daemon mutter kwin-wayland i3-wm sway grim wtype jq
+      pipewire wireplumber pipewire-pulse pulseaudio-utils)
 # The Windows build (mingw-w64, GoogleTest's sources) and its tests under Wine (with Wine's
 # own fonts, and the locale definitions for a Japanese prefix).
 windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)

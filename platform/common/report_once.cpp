@@ -21,7 +21,9 @@ void ReportOnce(const std::string& line) {
   static Immortal<Reported> reported;
   std::lock_guard lock(reported->mutex);
   if (!reported->lines.insert(line).second) return;
-  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+  Report(line);
 }
+
+void Report(const std::string& line) { std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str()); }
 
 }  // namespace win32

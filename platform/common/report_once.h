@@ -10,4 +10,8 @@ namespace win32 {
 // Writes "<program>: <line>" to stderr the first time this exact line is reported.
 void ReportOnce(const std::string& line);
 
+// Writes "<program>: <line>" to stderr, for a change of state that is said each time it
+// happens (the sound lost, the sound back).
+void Report(const std::string& line);
+
 }  // namespace win32

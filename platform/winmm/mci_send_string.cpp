@@ -6,7 +6,7 @@
 
 #include "platform/common/immortal.h"
 #include "platform/win32.h"
-#include "platform/winmm/audio_device.h"
+#include "platform/winmm/audio_output.h"
 #include "platform/winmm/mci_session.h"
 #include "platform/winmm/sound_font.h"
 
@@ -16,7 +16,7 @@ using namespace win32::winmm;
 
 MciSession& TheSession() {
   static win32::Immortal<MciSession> session(
-      SharedMixer(), &OpenAudioDevice, SoundFontCandidates(std::getenv("SDL_SOUNDFONTS")),
+      SharedMixer(), &StartAudioOutput, SoundFontCandidates(std::getenv("SDL_SOUNDFONTS")),
       [](HWND window, WPARAM code, LPARAM device) { PostMessageA(window, MM_MCINOTIFY, code, device); });
   return *session;
 }

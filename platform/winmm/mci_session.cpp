@@ -39,10 +39,10 @@ void EndPending(Voice& voice, WPARAM code, std::vector<std::pair<Notice, WPARAM>
 
 }  // namespace
 
-MciSession::MciSession(Mixer& mixer, std::function<bool()> open_output, std::vector<std::string> sound_fonts,
+MciSession::MciSession(Mixer& mixer, std::function<bool()> start_output, std::vector<std::string> sound_fonts,
                        NoticeSink sink)
     : mixer_(mixer),
-      open_output_(std::move(open_output)),
+      start_output_(std::move(start_output)),
       sound_fonts_(std::move(sound_fonts)),
       sink_(std::move(sink)) {}
 
@@ -84,8 +84,8 @@ MCIERROR MciSession::Send(std::string_view text, std::string& reply, HWND callba
     }
   }
   for (const auto& [notice, code] : deliveries) notice.Post(code);
-  // Without an output (closed at exit) nothing would ever move the voice on.
-  if (wait_for && open_output_()) {
+  // Without an output (stopped at exit) nothing would ever move the voice on.
+  if (wait_for && start_output_()) {
     auto mixer_lock = mixer_.Lock();
     mixer_.WaitUntilStopped(mixer_lock, *wait_for);
   }
@@ -138,7 +138,7 @@ MCIERROR MciSession::Open(const MciCommand& command, std::string& reply, HWND ca
     ReportOnce("cannot play " + shown + ": " + why);
     return MCIERR_INVALID_FILE;
   }
-  if (!open_output_()) return MCIERR_HARDWARE;
+  if (!start_output_()) return MCIERR_HARDWARE;
   if (song) {
     source = MidiSource::Create(song, sound_fonts_, why);
     if (!source) {

@@ -23,9 +23,10 @@ namespace win32::winmm {
 
 class MciSession {
  public:
-  // `open_output` makes sure the audio device plays `mixer` and says whether there is
-  // one; `sound_fonts` are tried in order for MIDI files; `sink` delivers notifications.
-  MciSession(Mixer& mixer, std::function<bool()> open_output, std::vector<std::string> sound_fonts, NoticeSink sink);
+  // `start_output` makes sure that something plays `mixer` (the audio device, or silence
+  // while there is none) and says whether anything does; `sound_fonts` are tried in order
+  // for MIDI files; `sink` delivers notifications.
+  MciSession(Mixer& mixer, std::function<bool()> start_output, std::vector<std::string> sound_fonts, NoticeSink sink);
   // Closes every device that is still open; no notification is delivered after this.
   ~MciSession();
   MciSession(const MciSession&) = delete;
@@ -57,7 +58,7 @@ class MciSession {
   Notice MakeNotice(HWND callback, MCIDEVICEID id) const { return Notice{&sink_, callback, id}; }
 
   Mixer& mixer_;
-  std::function<bool()> open_output_;
+  std::function<bool()> start_output_;
   std::vector<std::string> sound_fonts_;
   NoticeSink sink_;
   std::mutex mutex_;

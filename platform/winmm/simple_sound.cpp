@@ -21,8 +21,8 @@ std::unique_ptr<PcmSource> LoadWave(std::string_view name, std::string& why) {
 
 }  // namespace
 
-SimpleSoundPlayer::SimpleSoundPlayer(Mixer& mixer, std::function<bool()> open_output)
-    : mixer_(mixer), open_output_(std::move(open_output)) {}
+SimpleSoundPlayer::SimpleSoundPlayer(Mixer& mixer, std::function<bool()> start_output)
+    : mixer_(mixer), start_output_(std::move(start_output)) {}
 
 SimpleSoundPlayer::~SimpleSoundPlayer() { StopCurrent(); }
 
@@ -58,7 +58,7 @@ BOOL SimpleSoundPlayer::Play(LPCSTR sound, UINT flags) {
       ReportOnce(problem + "; the default sound plays instead");
       source = MakeDefaultTone();
     }
-    if (!open_output_()) return FALSE;
+    if (!start_output_()) return FALSE;
 
     voice = std::make_shared<Voice>(std::move(source));
     auto mixer_lock = mixer_.Lock();

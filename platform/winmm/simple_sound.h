@@ -12,8 +12,8 @@ namespace win32::winmm {
 
 class SimpleSoundPlayer {
  public:
-  // `open_output` makes sure the audio device plays `mixer` and says whether there is one.
-  SimpleSoundPlayer(Mixer& mixer, std::function<bool()> open_output);
+  // `start_output` makes sure that something plays `mixer` and says whether anything does.
+  SimpleSoundPlayer(Mixer& mixer, std::function<bool()> start_output);
   ~SimpleSoundPlayer();
   SimpleSoundPlayer(const SimpleSoundPlayer&) = delete;
   SimpleSoundPlayer& operator=(const SimpleSoundPlayer&) = delete;
@@ -27,7 +27,7 @@ class SimpleSoundPlayer {
   void StopCurrent();
 
   Mixer& mixer_;
-  std::function<bool()> open_output_;
+  std::function<bool()> start_output_;
   std::mutex mutex_;
   std::shared_ptr<Voice> current_;  // with the mixer's lock
 };

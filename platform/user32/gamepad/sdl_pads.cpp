@@ -3,22 +3,18 @@
 #include <SDL.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 namespace win32::user32::gamepad {
 
 std::unique_ptr<SdlPads> SdlPads::Open() {
-  // As for the sound: SIGINT and SIGTERM must keep stopping the program, not become an SDL
-  // event that nobody reads.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Counted apart from the audio subsystem: either can stop without the other.
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return nullptr;
+  std::string why;
+  auto sdl = SdlSubsystem::Start(SDL_INIT_GAMECONTROLLER, why);
+  if (!sdl) return nullptr;
   // The pads already there arrive as "added" events, like the ones plugged in later.
-  return std::make_unique<SdlPads>(Started{});
-}
-
-SdlPads::~SdlPads() {
-  open_.clear();
-  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  return std::make_unique<SdlPads>(std::move(sdl));
 }
 
 void SdlPads::Add(int deviceIndex) {

@@ -6,7 +6,10 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include "platform/common/sdl_subsystem.h"
 
 namespace win32::user32::gamepad {
 
@@ -21,13 +24,11 @@ struct PadInput {
 };
 
 class SdlPads {
-  struct Started {};  // only Open() makes one, once SDL's subsystem runs
-
  public:
   // Null when SDL's game-controller subsystem cannot start.
   static std::unique_ptr<SdlPads> Open();
-  explicit SdlPads(Started) {}
-  ~SdlPads();
+  // Use Open.
+  explicit SdlPads(std::unique_ptr<SdlSubsystem> sdl) : sdl_(std::move(sdl)) {}
   SdlPads(const SdlPads&) = delete;
   SdlPads& operator=(const SdlPads&) = delete;
 
@@ -43,6 +44,7 @@ class SdlPads {
   };
   void Add(int deviceIndex);
 
+  std::unique_ptr<SdlSubsystem> sdl_;  // outlives the pads, which are closed first
   std::map<int, std::unique_ptr<SDL_GameController, Close>> open_;
 };
 
