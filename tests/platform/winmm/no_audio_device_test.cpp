@@ -1,6 +1,8 @@
 // Where no audio device can be opened the calls fail quietly and the reason is said once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/win32.h"
 #include "tests/platform/winmm/test_sounds.h"
 
