@@ -81,11 +81,11 @@ release() {
 # Refuses to go on while anything is mounted below the chroot's folder: removing it then
 # would reach into the machine's own /dev or /proc.
 unmounted() {
-  if findmnt -rn -o TARGET | grep -q "^$root/"; then
-    echo "test-in-chroot.sh: something is still mounted under $root:" >&2
-    findmnt -rn -o TARGET | grep "^$root/" >&2
-    return 1
-  fi
+  local left
+  left=$(findmnt -rn -o TARGET | awk -v under="$root/" 'index($0, under) == 1')
+  [[ -z "$left" ]] && return 0
+  echo "test-in-chroot.sh: still mounted under $root: $left" >&2
+  return 1
 }
 
 status=1
@@ -122,6 +122,8 @@ for m in "${mounts[@]}"; do
 done
 
 echo "test-in-chroot.sh: bash scripts/test.sh in $suite, commit $commit"
+[[ -z "$(git status --porcelain --untracked-files=no)" ]] ||
+  echo "test-in-chroot.sh: changes that are not committed are not part of the test"
 # The chroot's own environment: only what a root login there would have.
 in_chroot() { chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
 in_chroot git -c advice.detachedHead=false clone -q /root/porongo.bundle /root/porongo
