@@ -126,7 +126,7 @@ echo "test-in-chroot.sh: bash scripts/test.sh in $suite, commit $commit"
   echo "test-in-chroot.sh: changes that are not committed are not part of the test"
 # The chroot's own environment: only what a root login there would have.
 in_chroot() { chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
-in_chroot git -c advice.detachedHead=false clone -q /root/porongo.bundle /root/porongo
+in_chroot git -c init.defaultBranch=main -c advice.detachedHead=false clone -q /root/porongo.bundle /root/porongo
 [[ "$(in_chroot git -C /root/porongo rev-parse HEAD)" == "$commit" ]] ||
   { echo "test-in-chroot.sh: the clone in the chroot is not at $commit" >&2; exit 1; }
 # In the background, so that a signal to this script is handled at once rather than when
