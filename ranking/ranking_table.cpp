@@ -59,7 +59,11 @@ void RankingTable::ReadEntries(const char* path) {
     SectionName(i, section, sizeof section);
     scores[i] = static_cast<int>(GetPrivateProfileIntA(section, "Score", 0, path));
     bodies[i] = static_cast<int>(GetPrivateProfileIntA(section, "Body", 0, path));
-    char name[kNameBytes + 1];
+    // Room for a whole name and the character after it, so that the name is cut here at a
+    // whole character: of a value too long for its buffer, the profile functions promise
+    // only a cut, and a double-byte character at the cut may come back as any byte (Wine
+    // leaves it unwritten).
+    char name[kNameBytes + 3];
     GetPrivateProfileStringA(section, "Name", kNoName, name, sizeof name, path);
     CopyName(names[i], name);
   }

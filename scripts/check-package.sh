@@ -23,8 +23,20 @@ lintian --fail-on error,warning --display-level '>=info' "$deb" || fail "lintian
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/$id.desktop" || fail "desktop entry"
-appstreamcli validate --no-net --pedantic --strict "$work/root/usr/share/metainfo/$id.metainfo.xml" || fail "AppStream metadata"
-appstreamcli validate-tree --no-net --pedantic --strict "$work/root" || fail "AppStream metadata with its desktop entry and icons"
+# AppStream 0.16 (Debian 12) predates the developer element of AppStream 1.0 and reports it as
+# an unknown tag: there, that finding alone is let through.
+validate_appstream() {
+  local report
+  report=$(appstreamcli "$@" --no-net --pedantic --strict 2>&1) && return 0
+  if [[ "$(appstreamcli --version)" == *" 0."* ]] &&
+    ! grep -E '^\s*[EWIP]: ' <<<"$report" | grep -q -v -E ': unknown-tag developer$'; then
+    return 0
+  fi
+  echo "$report" >&2
+  return 1
+}
+validate_appstream validate "$work/root/usr/share/metainfo/$id.metainfo.xml" || fail "AppStream metadata"
+validate_appstream validate-tree "$work/root" || fail "AppStream metadata with its desktop entry and icons"
 
 zcat "$work/root/usr/share/doc/porongo/changelog.gz" >"$work/changelog"
 [[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" == "$version" ]] || fail "the changelog's latest entry is not $version"

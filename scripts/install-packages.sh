@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that a task needs, only those that are missing.
-#   scripts/install-packages.sh build [run] [test] [windows] [package] [fuzz]
+# Installs the Debian packages that a task needs, only those that are missing, on Debian 12
+# (bookworm) and Debian 13 (trixie).
+#   scripts/install-packages.sh build [run] [test] [windows] [package] [fuzz] [chroot]
 set -euo pipefail
+
+# What the two releases name otherwise. A runtime library that Debian 13 renamed for its
+# 64-bit time_t (libfoo1 became libfoo1t64) needs nothing here: the new package provides the
+# old name, and a provided name counts as installed below.
+source /etc/os-release
+case "${VERSION_ID:-}" in
+  12) clang_rt=libclang-rt-14-dev ;;
+  *) clang_rt=libclang-rt-19-dev ;;
+esac
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev
        libasound2-dev binutils-mingw-w64-x86-64 mingw-w64-common)
@@ -15,7 +25,9 @@ test=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-uti
 # own fonts, and the locale definitions for a Japanese prefix).
 windows=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine locales)
 package=(dpkg-dev file)
-fuzz=(clang libclang-rt-14-dev)
+fuzz=(clang "$clang_rt")
+# Another Debian release in a chroot, for scripts/test-in-chroot.sh.
+chroot=(debootstrap)
 
 wanted=()
 for group in "$@"; do
@@ -26,14 +38,20 @@ for group in "$@"; do
     windows) wanted+=("${windows[@]}") ;;
     package) wanted+=("${package[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
+    chroot) wanted+=("${chroot[@]}") ;;
     *) echo "install-packages.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
 
+# The names that installed packages answer to: their own and those they provide.
+declare -A installed=()
+while read -r status names; do
+  [[ "$status" == ii ]] || continue
+  for name in ${names//,/ }; do installed[$name]=1; done
+done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Provides}\n' | sed 's/ ([^)]*)//g')
 missing=()
 for pkg in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+  [[ -n "${installed[$pkg]:-}" ]] || missing+=("$pkg")
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 

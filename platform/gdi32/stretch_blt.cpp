@@ -93,8 +93,9 @@ void Stretch(DeviceContext& dst, std::int64_t xDest, std::int64_t yDest, std::in
   PixelView sv = ViewOf(src);
   Pixel pattern = 0;
   if (rop::UsesPattern(index) && !PatternPixel(dst, dv, pattern)) return;
-  const StretchPlan& plan = PlanFor(
-      {xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, dv.width, dv.height, sv.width, sv.height, dst.stretchMode});
+  const StretchGeometry geometry{xDest, yDest,    wDest,     hDest,    xSrc,      ySrc,           wSrc,
+                                 hSrc,  dv.width, dv.height, sv.width, sv.height, dst.stretchMode};
+  const StretchPlan& plan = PlanFor(geometry);
   const AxisMap& columns = plan.columns;
   const AxisMap& rows = plan.rows;
   if (columns.Count() == 0 || rows.Count() == 0) return;

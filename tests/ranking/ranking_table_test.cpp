@@ -11,6 +11,7 @@
 #endif
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>

@@ -62,7 +62,8 @@ TEST(LoadGraphics, FrameShowsTheBoardTileAndNoKeyColour) {
 }
 
 // Paint reads the client size of the window it paints: a window of any size gets the
-// whole frame.
+// whole frame. It paints on a canvas of the client's size: a window's own DC draws only where
+// the window shows on the screen (its visible region), and this window is hidden.
 TEST(Paint, StretchesTheFrameOverAWindowsClientArea) {
   LoadGraphics(NULL, GetModuleHandleA(NULL));
   game.Shrink(MaxBody);
@@ -84,15 +85,13 @@ TEST(Paint, StretchesTheFrameOverAWindowsClientArea) {
     GetClientRect(hwnd, &client);
     ASSERT_GT(client.right, 0);
     ASSERT_GT(client.bottom, 0);
-    HDC hdc = GetDC(hwnd);
-    BitBlt(hdc, 0, 0, client.right, client.bottom, NULL, 0, 0, WHITENESS);
-    game.Paint(hwnd, hdc);
+    Canvas canvas(client.right, client.bottom, RgbOf(255, 255, 255));
+    game.Paint(hwnd, canvas.Dc());
     // The panel's empty bottom-right corner reaches the client's own corner, and its empty
     // middle lands where the scale puts it.
-    EXPECT_EQ(GetPixel(hdc, client.right - 1, client.bottom - 1), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(hdc, 560 * client.right / 640, 160 * client.bottom / 480), RGB(0, 0, 0));
-    EXPECT_EQ(GetStretchBltMode(hdc), HALFTONE);
-    ReleaseDC(hwnd, hdc);
+    EXPECT_EQ(canvas.At(client.right - 1, client.bottom - 1), RgbOf(0, 0, 0));
+    EXPECT_EQ(canvas.At(560 * client.right / 640, 160 * client.bottom / 480), RgbOf(0, 0, 0));
+    EXPECT_EQ(GetStretchBltMode(canvas.Dc()), HALFTONE);
     DestroyWindow(hwnd);
   }
 }

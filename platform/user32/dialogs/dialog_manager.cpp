@@ -1,5 +1,7 @@
 // The dialog manager: the dialog class and its default procedure (DefDlgProcA), the
 // keyboard interface (IsDialogMessageA), and the functions on a dialog's controls.
+#include <algorithm>
+
 #include "platform/common/codepage.h"
 #include "platform/kernel32/kernel32.h"
 #include "platform/user32/dialogs/dialog_state.h"

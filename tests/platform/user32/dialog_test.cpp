@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/user32/dialogs/dialog_state.h"
 #include "tests/common/step_runner.h"

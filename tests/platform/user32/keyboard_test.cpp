@@ -2,6 +2,8 @@
 // code page 932, auto-repeat, the key state, mouse messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "user32_test_support.h"
 
 using namespace user32_test;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "platform/winmm/sound_font.h"
 #include "tests/platform/winmm/test_sounds.h"
 
