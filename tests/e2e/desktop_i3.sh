@@ -27,6 +27,7 @@ i3-msg "[id=$window] floating disable" >/dev/null
 tiled() { client_geometry "$window" && ((WIDTH > 1000 && HEIGHT > 800)); }
 wait_up_to 10 tiled || fail "i3 did not tile the window: its client area is $X,$Y ${WIDTH}x$HEIGHT"
 normal=$(window_place)
+normal_states=$(held_states)
 window_mode_picture=window_shows_frame_stretched
 expect_window_mode "tiled"
 check_full_screen_round_trips 1920 1080 2 320 60
