@@ -1,5 +1,7 @@
 #include "platform/user32/window_placement.h"
 
+#include <QWidget>
+
 #include "platform/user32/display/current_mode.h"
 #include "platform/user32/frame_metrics.h"
 #include "platform/user32/message_queue.h"
@@ -94,7 +96,7 @@ void UpdateFullScreen(HWND hwnd) {
 
 namespace {
 
-void TakeSystemStates(HWND hwnd, HeldStates states) {
+void ChangeToSystemStates(HWND hwnd, HeldStates states) {
   Window* w = LookupWindow(hwnd);
   if (!w) return;
   auto [maximized, minimized, fullScreen] = states;
@@ -120,6 +122,17 @@ void TakeSystemStates(HWND hwnd, HeldStates states) {
   }
   // The new size, if any, comes with Qt's resize event; the state change itself is told here.
   PostStateChange(*w);
+}
+
+void TakeSystemStates(HWND hwnd, HeldStates states) {
+  ChangeToSystemStates(hwnd, states);
+  // A window manager that takes hold of the window may have resized it already, while a
+  // request of ours was on its way and its report was held back (i3 tiles a window, then says
+  // it is maximised): the widget has its latest word, which counts now.
+  Window* w = LookupWindow(hwnd);
+  if (w && w->HeldByWindowManager() && !w->minimized && w->widget && w->widget->isVisible()) {
+    NoteSystemGeometry(hwnd, w->widget->geometry());
+  }
 }
 
 }  // namespace
