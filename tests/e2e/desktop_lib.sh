@@ -308,10 +308,13 @@ shows_frame_smooth_at() {
 # - $x_positions, empty where the window manager does not keep the X window where it shows it
 #   (weston): there the output's picture, not X, says where the window is;
 # - $window_mode_picture, how window mode looks: the frame one to one in the window, the frame
-#   stretched over a tile, or the output's picture as it was before full screen.
+#   stretched over a tile, or the output's picture as it was before full screen;
+# - $full_screen_picture, how full screen looks on the output's picture: the frame scaled by a
+#   whole number, black around it.
 key_sender=press_x
 pointer=yes
 shoot_output=shoot_game_window
+full_screen_picture=shows_frame_scaled_at
 x_positions=yes
 window_mode_picture=window_shows_frame
 
@@ -424,7 +427,7 @@ check_full_screen_round_trips() {
     in_state "$window" FULLSCREEN && client_geometry "$window" && [[ "${WIDTH}x$HEIGHT" == "${width}x$height" ]] &&
       [[ -z "$x_positions" || "$X,$Y" == 0,0 ]]
   }
-  shows_full_screen() { "$shoot_output" && shows_frame_scaled_at "$x" "$y" "$scale"; }
+  shows_full_screen() { "$shoot_output" && "$full_screen_picture" "$x" "$y" "$scale"; }
   # The menu bar comes down while the pointer is at the top edge: keep it in the middle.
   [[ -z "$pointer" ]] || xdotool mousemove $((width / 2)) $((height / 2)) || fail "xdotool could not move the pointer"
   for ((trip = 1; trip <= round_trips; trip++)); do
