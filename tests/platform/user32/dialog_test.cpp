@@ -209,7 +209,9 @@ void PressOnTheKeyboard(int key, const QString& text) {
 
 // An About box is up when a timer opens a name dialog of the same owner over it, as when a
 // game ends behind the box. Enter ends the name dialog; the owner stays disabled, and the
-// keyboard goes back to the About box, which then answers Esc.
+// keyboard goes back to the About box, which then answers Esc. (As Windows documents it: a
+// dialog enables its owner again only if the owner was enabled when it opened. Wine's EndDialog
+// enables the owner whatever it was, so that there the About box is no longer modal.)
 TEST_F(Dialogs, ANestedDialogGivesTheKeyboardBackToTheOuterOne) {
   HWND outer = nullptr, outerFocus = nullptr, activeAfter = nullptr, focusAfter = nullptr;
   int outerFocusId = 0;
