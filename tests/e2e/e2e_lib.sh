@@ -196,6 +196,17 @@ expect_no_colour() {
 name_dialog_title="あなたは1位です。"
 name_dialog_open() { find_window --onlyvisible --name "$name_dialog_title"; }
 name_dialog_closed() { ! name_dialog_open; }
+# Answers that dialog once the game has ended: types a name and presses Enter, then waits for
+# the dialog to close, which it does once the result is recorded and the file written.
+enter_name() {
+  wait_for 200 name_dialog_open || fail "no name dialog under the caption '$name_dialog_title' after the game ended"
+  local dialog
+  dialog=$(name_dialog_open)
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
+}
 
 # The About box that F1 opens: waiting for it, and closing it with Esc.
 about_title="ﾊﾞｰｼﾞｮﾝ情報"

@@ -48,13 +48,7 @@ shoot
 expect_no_colour "no pause title after resuming" 150 30 300 60 0000FF
 
 # --- the snake runs into the bottom edge; the ranking dialog asks for a name --------------
-wait_for 200 name_dialog_open || fail "no name dialog after the game ended"
-dialog=$(name_dialog_open)
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-xdotool type --delay 30 "E2E"
-xdotool key Return
-# The dialog closes once the result is recorded and the file written.
-wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
+enter_name E2E
 grep -q "Name=E2E" "$work/Ranking.dat" || fail "Ranking.dat has no entry named E2E: $(cat -v "$work/Ranking.dat")"
 grep -q $'^\[1\]\r$' "$work/Ranking.dat" || fail "Ranking.dat lost its CRLF section lines"
 first_section=$(awk 'NR<=4' "$work/Ranking.dat" | tr -d '\r')

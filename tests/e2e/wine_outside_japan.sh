@@ -47,12 +47,7 @@ start_game "$work/porongo-under-wine"
 title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
 [[ "$title" == "ポロンゴ" ]] || fail "caption '$title': the process does not have code page 932"
 
-wait_for 200 name_dialog_open || fail "no name dialog under the caption '$name_dialog_title' after the game ended"
-dialog=$(name_dialog_open)
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-xdotool type --delay 30 "E2E"
-xdotool key Return
-wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
+enter_name E2E
 body=$(sed -n '3s/^Body=\(-\?[0-9]*\)\r$/\1/p' "$folder/Ranking.dat")
 score=$(sed -n '4s/^Score=\(-\?[0-9]*\)\r$/\1/p' "$folder/Ranking.dat")
 expected=$(printf '[%d]\r\nName=%s\r\nBody=%s\r\nScore=%s\r\n' 1 E2E "$body" "$score" \

@@ -128,12 +128,7 @@ look
 expect_no_colour "no pause title after resuming" 150 30 300 60 0000FF
 
 # --- the snake runs into the bottom edge; the ranking dialog asks for a name -------------------
-wait_for 200 name_dialog_open || fail "no name dialog after the game ended"
-dialog=$(name_dialog_open)
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-xdotool type --delay 30 "E2E"
-xdotool key Return
-wait_for 50 name_dialog_closed || fail "Enter did not close the name dialog"
+enter_name E2E
 # The file as the Linux build writes it for the same game: CRLF, the new result first, the
 # old fifth gone. The score and body length are the game's own (pickups may lie in the way).
 body=$(sed -n '3s/^Body=\(-\?[0-9]*\)\r$/\1/p' "$work/Ranking.dat")
