@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gdi32/pixel_buffer.h"
+#include "platform/user32/held_states.h"
 #include "platform/user32/user32.h"
 #include "platform/user32/window_class.h"
 
@@ -25,15 +26,6 @@ class ClientWidget;
 // State that only some kinds of window have (a dialog, an edit control...).
 struct WindowExtension {
   virtual ~WindowExtension() = default;
-};
-
-// The states a window manager may hold a top-level window in.
-struct HeldStates {
-  bool maximized = false;
-  bool minimized = false;
-  bool fullScreen = false;
-
-  friend bool operator==(const HeldStates&, const HeldStates&) = default;
 };
 
 struct Window {

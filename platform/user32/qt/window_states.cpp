@@ -15,15 +15,13 @@ namespace {
 // take its time.
 constexpr int kStatePatienceMs = 3000;
 
-HeldStates Held(const x11::WindowStates& s) { return {s.maximized, s.minimized, s.fullScreen}; }
-
 // The window manager has had its time: its present word counts.
 void Verdict(HWND hwnd, unsigned generation) {
   Window* w = LookupWindow(hwnd);
   if (!w || w->stateGeneration != generation || !w->askedStates) return;
   w->askedStates.reset();
   HeldStates now = w->reportedStates;
-  if (auto told = x11::StatesOf(w->widget)) now = Held(*told);
+  if (auto told = x11::StatesOf(w->widget)) now = *told;
   NoteSystemWindowState(hwnd, now.maximized, now.minimized, now.fullScreen);
 }
 

@@ -116,8 +116,8 @@ std::string WindowManagerName(xcb_connection_t* c) {
 }
 
 // The states the window manager holds a window in, as it says in _NET_WM_STATE.
-WindowStates ReadStates(xcb_connection_t* c, xcb_window_t window) {
-  WindowStates states;
+HeldStates ReadStates(xcb_connection_t* c, xcb_window_t window) {
+  HeldStates states;
   Reply reply = Property(c, window, Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 64);
   if (!reply || reply->format != 32) return states;
   const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
@@ -151,7 +151,7 @@ class WindowManagerFilter final : public QAbstractNativeEventFilter {
     if (notify->atom == extentsAtom_) {
       NoteFrameExtents(hwnd, ReadExtents(c, notify->window).value_or(QMargins()));
     } else {
-      WindowStates states = ReadStates(c, notify->window);
+      HeldStates states = ReadStates(c, notify->window);
       NoteSystemWindowState(hwnd, states.maximized, states.minimized, states.fullScreen);
     }
     return false;  // Qt has its own use for property changes
@@ -223,7 +223,7 @@ bool WatchesWindowManager() {
   return c && TheFilter().Installed() && !WindowManagerName(c).empty();
 }
 
-std::optional<WindowStates> StatesOf(const QWidget* topLevel) {
+std::optional<HeldStates> StatesOf(const QWidget* topLevel) {
   xcb_connection_t* c = Connection();
   xcb_window_t window = WindowOf(topLevel);
   if (!c || window == XCB_WINDOW_NONE) return std::nullopt;

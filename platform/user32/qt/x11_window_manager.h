@@ -8,6 +8,8 @@
 #include <chrono>
 #include <optional>
 
+#include "platform/user32/held_states.h"
+
 class QWidget;
 
 namespace win32::user32::x11 {
@@ -29,16 +31,9 @@ void WatchWindowManager();
 // come from Qt's events.
 bool WatchesWindowManager();
 
-// The states a window manager holds a top-level window in (EWMH _NET_WM_STATE).
-struct WindowStates {
-  bool maximized = false;
-  bool minimized = false;
-  bool fullScreen = false;
-
-  friend bool operator==(const WindowStates&, const WindowStates&) = default;
-};
-// What the window manager says now of the top-level widget's window.
-std::optional<WindowStates> StatesOf(const QWidget* topLevel);
+// What the window manager says now of the states it holds the top-level widget's window in
+// (EWMH _NET_WM_STATE).
+std::optional<HeldStates> StatesOf(const QWidget* topLevel);
 
 // True when the window manager keeps to a window's resize steps even when it maximises the
 // window, so that steps keep it from maximising at all (KWin does; mutter, openbox, Xfwm and
